@@ -1,0 +1,8 @@
+#include "ui/handlers.h"
+
+namespace velmora {
+
+void SetSystemProxy() {}
+void CancelSystemProxy() {}
+
+}  // namespace velmora

@@ -1,0 +1,11 @@
+// Fatal errors: a message box titled "错误", then the process ends with -1.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace velmora::app {
+
+[[noreturn]] void fatalError(std::string_view message, std::optional<long> code = std::nullopt);
+
+}  // namespace velmora::app

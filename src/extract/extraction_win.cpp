@@ -1,0 +1,7 @@
+#include "ui/handlers.h"
+
+namespace velmora {
+
+void StartExtraction() {}
+
+}  // namespace velmora

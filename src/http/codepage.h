@@ -1,0 +1,24 @@
+// Conversions between UTF-8, UTF-16 and code page 936.
+//
+// On Windows these go through MultiByteToWideChar/WideCharToMultiByte with
+// code page 936 always (codepage_win.cpp); the host build has an equivalent
+// behind the same interface (codepage_host.cpp) so the core is testable there.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora::http {
+
+// UTF-8 bytes to UTF-16 code units, stored little-endian, 2 bytes per unit.
+std::string utf8ToWide(std::string_view utf8);
+
+// UTF-8 bytes to code page 936 bytes (WC_COMPOSITECHECK, system default char).
+std::string utf8ToGbk(std::string_view utf8);
+
+// Code page 936 bytes to UTF-16 and back; used at the Windows boundary and by
+// the regular-expression object, which matches over UTF-16 code units.
+std::u16string gbkToUtf16(std::string_view gbk);
+std::string utf16ToGbk(std::u16string_view utf16);
+
+}  // namespace velmora::http

@@ -1,0 +1,72 @@
+// Text conventions shared by every module.
+//
+// Program text is code page 936 (GBK) bytes in std::string. A byte of 0x80 or
+// above starts a two-byte character; lengths and offsets count bytes. Blanks
+// are the ASCII space and the full-width space (A1 A1); tabs and line ends are
+// not blanks. Only ASCII letters are ever case-folded.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora::text {
+
+inline constexpr std::size_t npos = std::string_view::npos;
+
+inline constexpr bool isLeadByte(unsigned char b) { return b >= 0x80; }
+
+// Byte offset (0-based) of the first occurrence of `needle` in `haystack` that
+// starts at or after byte offset `from`, or npos. Character boundaries are
+// taken from the start of `haystack`, so a match never begins on the second
+// byte of a two-byte character, even when `from` points into one. An empty
+// needle is found at the first boundary at or after `from` that lies inside
+// the text (never in an empty text).
+std::size_t find(std::string_view haystack, std::string_view needle,
+                 std::size_t from = 0, bool ignoreCase = false);
+
+// The same search, walking backwards: the last occurrence that starts at a
+// character boundary, or npos.
+std::size_t findLast(std::string_view haystack, std::string_view needle,
+                     bool ignoreCase = false);
+
+inline bool contains(std::string_view haystack, std::string_view needle,
+                     bool ignoreCase = false) {
+    return find(haystack, needle, 0, ignoreCase) != npos;
+}
+
+// Blanks: the ASCII space and the full-width space A1 A1.
+std::string_view trim(std::string_view s);
+std::string_view trimLeft(std::string_view s);
+std::string_view trimRight(std::string_view s);
+std::string removeBlanks(std::string_view s);
+
+// ASCII A-Z to a-z; two-byte characters are left alone (their trail bytes
+// are never folded).
+std::string toLowerAscii(std::string_view s);
+
+// The program's split rule: cut at every occurrence of `delimiter` (found
+// with the boundary-aware search); empty pieces between delimiters and before
+// the first one are kept; an empty piece after the last delimiter is dropped;
+// an empty text gives an empty list. An empty delimiter gives the whole text
+// as one piece.
+std::vector<std::string> split(std::string_view s, std::string_view delimiter);
+
+// Join pieces with a delimiter between them.
+std::string join(const std::vector<std::string>& pieces, std::string_view delimiter);
+
+// Replace every occurrence of `from` with `to` (boundary-aware, left to right).
+std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);
+
+// Decimal text to integer as a lenient reader takes it: full-width digits
+// (A3 B0..A3 B9) and the full-width sign characters count as their ASCII
+// forms, leading blanks and one sign are skipped, the leading run of digits
+// counts, anything else gives 0. The value saturates at the int32 range.
+std::int32_t toInt(std::string_view s);
+
+// Decimal text of an integer.
+std::string fromInt(long long value);
+
+}  // namespace velmora::text
