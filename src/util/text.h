@@ -18,6 +18,14 @@ inline constexpr std::size_t npos = std::string_view::npos;
 
 inline constexpr bool isLeadByte(unsigned char b) { return b >= 0x80; }
 
+// Length in bytes (1 or 2) of the character that starts at byte offset `pos`
+// (which must lie inside `s` and be a character boundary). A lead byte with
+// nothing or a zero byte after it is a character of its own.
+std::size_t charLength(std::string_view s, std::size_t pos);
+
+// Whether `s` ends in a lead byte that has no trail byte after it.
+bool endsInLoneLeadByte(std::string_view s);
+
 // Byte offset (0-based) of the first occurrence of `needle` in `haystack` that
 // starts at or after byte offset `from`, or npos. Character boundaries are
 // taken from the start of `haystack`, so a match never begins on the second
