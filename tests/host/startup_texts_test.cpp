@@ -1,0 +1,83 @@
+#include "util/startup_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "ui/memory_controls.h"
+#include "util/hex_cipher.h"
+
+namespace {
+
+std::filesystem::path ownExecutable() {
+#ifdef _WIN32
+    wchar_t buffer[32768];
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+    return std::filesystem::path(std::wstring(buffer, length));
+#else
+    return std::filesystem::read_symlink("/proc/self/exe");
+#endif
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(StartupTexts, StoredAsUpperCaseHexPairsWithCommas) {
+    for (std::string_view hex : velmora::encipheredStartupTexts()) {
+        ASSERT_FALSE(hex.empty());
+        ASSERT_EQ(hex.size() % 3, 0u);
+        for (std::size_t at = 0; at < hex.size(); at += 3) {
+            EXPECT_TRUE(std::isxdigit(static_cast<unsigned char>(hex[at])) && !std::islower(hex[at]));
+            EXPECT_TRUE(std::isxdigit(static_cast<unsigned char>(hex[at + 1])) && !std::islower(hex[at + 1]));
+            EXPECT_EQ(hex[at + 2], ',');
+        }
+    }
+}
+
+TEST(StartupTexts, DecipherWholeWithAnEmptyKey) {
+    const auto texts = velmora::decodeStartupTexts();
+    const auto stored = velmora::encipheredStartupTexts();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        // no zero byte cut a text short
+        EXPECT_EQ(texts[i].size() * 3, stored[i].size()) << i;
+        EXPECT_EQ(velmora::EncodeHexCipher(texts[i], ""), stored[i]) << i;
+    }
+    EXPECT_EQ(texts[0].rfind("Velmora", 0), 0u);
+}
+
+TEST(StartupTexts, AppliedInTheirPlaces) {
+    velmora::ui::MemoryControls controls;
+    velmora::applyStartupTexts(controls);
+    const auto texts = velmora::decodeStartupTexts();
+    EXPECT_EQ(controls.title(), texts[0]);
+    EXPECT_EQ(controls.text(velmora::ui::kShareNoticeLabel), texts[1]);
+    EXPECT_EQ(controls.text(velmora::ui::kNoticeLabel), texts[2]);
+    EXPECT_EQ(controls.statusText(1), texts[3]);
+}
+
+// The plain wording must not be in the program: this binary links the same
+// object, so its bytes must not hold any of the texts or a long piece of one.
+TEST(StartupTexts, PlainWordingIsNotInTheBinary) {
+    const std::string image = readFile(ownExecutable());
+    ASSERT_GT(image.size(), 100000u);
+    for (const std::string& text : velmora::decodeStartupTexts()) {
+        const std::size_t piece = std::min<std::size_t>(20, text.size());
+        for (std::size_t at = 0; at + piece <= text.size(); at += piece) {
+            const std::string_view window = std::string_view(text).substr(at, piece);
+            EXPECT_EQ(image.find(window), std::string::npos) << "piece at " << at << " of " << text.size();
+        }
+    }
+}
+
+}  // namespace
