@@ -3,7 +3,7 @@
 // The library is looked for in the program's folder first, then by the
 // system's normal search. A function that cannot be bound is a fatal error
 // ("无法找到指定DLL库文件“%s”中的输出命令“%s”"). Bound libraries stay loaded
-// until the program ends.
+// until the process ends.
 #pragma once
 
 namespace velmora::app {
@@ -35,8 +35,5 @@ template <typename Fn>
 Fn* bound(Bound which) {
     return reinterpret_cast<Fn*>(boundAddress(which));
 }
-
-// Frees every library bound so far; part of the normal end of the program.
-void unloadBoundLibraries();
 
 }  // namespace velmora::app

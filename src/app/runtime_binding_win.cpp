@@ -1,0 +1,107 @@
+#include "app/runtime_binding.h"
+
+#include <windows.h>
+
+#include <array>
+#include <atomic>
+#include <mutex>
+#include <string>
+
+#include "app/fatal.h"
+#include "ui/wide.h"
+
+namespace velmora::app {
+
+namespace {
+
+struct Entry {
+    const char* library;
+    const char* exportName;
+};
+
+// Indexed by Bound; keep the order of the enumeration.
+constexpr std::array<Entry, static_cast<std::size_t>(Bound::Count)> kTable{{
+    {"ole32.dll", "CoInitialize"},
+    {"ole32.dll", "CoUninitialize"},
+    {"wininet.dll", "InternetOpenA"},
+    {"wininet.dll", "InternetConnectA"},
+    {"wininet.dll", "HttpOpenRequestA"},
+    {"wininet.dll", "HttpSendRequestA"},
+    {"wininet.dll", "InternetReadFile"},
+    {"wininet.dll", "HttpQueryInfoA"},
+    {"wininet.dll", "InternetCloseHandle"},
+    {"wininet.dll", "InternetSetOptionA"},
+    {"kernel32.dll", "MultiByteToWideChar"},
+    {"kernel32.dll", "WideCharToMultiByte"},
+    {"kernel32.dll", "CreateWaitableTimerA"},
+    {"kernel32.dll", "SetWaitableTimer"},
+    {"kernel32.dll", "SetProcessWorkingSetSize"},
+    {"jedata.dll", "SkinAttachEx"},
+}};
+
+std::array<std::atomic<void*>, kTable.size()> gAddresses{};
+
+// Serialises binding: workers bind WinINet functions concurrently.
+std::mutex gBindMutex;
+
+std::wstring programFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const auto slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+HMODULE loadLibrary(const char* name) {
+    const std::wstring wideName = ui::toWide(name);
+    const std::wstring folder = programFolder();
+    if (!folder.empty()) {
+        const std::wstring local = folder + L"\\" + wideName;
+        if (HMODULE m = LoadLibraryExW(local.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
+            return m;
+        }
+    }
+    return LoadLibraryW(wideName.c_str());
+}
+
+[[noreturn]] void bindingFailed(const Entry& entry) {
+    std::string message = "无法找到指定DLL库文件“";
+    message += entry.library;
+    message += "”中的输出命令“";
+    message += entry.exportName;
+    message += "”";
+    fatalError(message);
+}
+
+}  // namespace
+
+void* boundAddress(Bound which) {
+    const auto index = static_cast<std::size_t>(which);
+    if (void* address = gAddresses[index].load(std::memory_order_acquire)) return address;
+
+    std::lock_guard lock(gBindMutex);
+    if (void* address = gAddresses[index].load(std::memory_order_relaxed)) return address;
+    const Entry& entry = kTable[index];
+    HMODULE module = loadLibrary(entry.library);
+    if (module == nullptr) bindingFailed(entry);
+    void* address = reinterpret_cast<void*>(GetProcAddress(module, entry.exportName));
+    if (address == nullptr) {
+        FreeLibrary(module);
+        bindingFailed(entry);
+    }
+    // Each entry keeps its own reference for the rest of the run. The
+    // libraries are released by the end of the process, after every worker
+    // has been stopped: freeing them earlier could pull code out from under
+    // a detached worker that is still inside a request.
+    gAddresses[index].store(address, std::memory_order_release);
+    return address;
+}
+
+}  // namespace velmora::app

@@ -1,0 +1,82 @@
+// The main window described as data: its frame, its controls, the list's
+// columns, the status panels and the pop-up menu. One routine in the shell
+// (main_window_win.cpp) creates the window from these tables.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string_view>
+
+#include "ui/ids.h"
+
+namespace velmora::ui {
+
+enum class ControlKind {
+    Label,            // static text
+    LinkLabel,        // transparent static text with the hand cursor
+    GroupBox,
+    Edit,             // single-line edit box
+    MultiLineEdit,    // multi-line edit box with a vertical scroll bar
+    DropDownList,     // combo box without an edit field
+    DropDownCombo,    // combo box with an edit field
+    PushButton,
+    ReportList,       // list view in report view
+    StatusBar,
+};
+
+inline constexpr int kNoParent = 0;  // the main window itself
+
+struct ControlSpec {
+    ControlId id;
+    std::string_view name;
+    ControlKind kind;
+    int parent;  // kNoParent or the id of a group box
+    int left, top, width, height;
+    std::string_view text;
+    bool tabStop;
+    bool visible;
+};
+
+struct ColumnSpec {
+    std::string_view caption;
+    int width;
+    bool centred;
+};
+
+struct StatusPanelSpec {
+    int width;
+    std::string_view text;
+};
+
+struct MenuItemSpec {
+    MenuId id;  // 0 for a separator
+    std::string_view caption;
+};
+
+struct WindowSpec {
+    int outerWidth;
+    int outerHeight;
+    std::string_view title;
+    std::string_view className;
+    int comboOpenHeight;
+    int statusBarHeight;
+};
+
+inline constexpr unsigned kNoticePeriodMs = 100;
+inline constexpr unsigned kTrimPeriodMs = 5;
+
+const WindowSpec& mainWindowSpec();
+std::span<const ControlSpec> controlSpecs();
+std::span<const ColumnSpec> listColumns();
+std::span<const StatusPanelSpec> statusPanels();
+std::span<const MenuItemSpec> listMenuItems();
+std::span<const std::string_view> carrierItems();
+std::span<const std::string_view> portItems();
+
+// Filter of the import dialog, in the "description|pattern" form.
+inline constexpr std::string_view kImportFilter = "代理文本(*.txt)|*.txt";
+
+// The spec of a control by id, or nullptr.
+const ControlSpec* findControl(int id);
+
+}  // namespace velmora::ui

@@ -1,0 +1,376 @@
+#include "ui/main_window_win.h"
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "ui/bindings_win.h"
+#include "ui/handlers.h"
+#include "ui/layout.h"
+#include "ui/wide.h"
+#include "ui/window.h"
+
+namespace velmora::ui {
+
+namespace {
+
+constexpr int kIconResource = 1;
+constexpr COLORREF kLinkColour = RGB(0, 51, 204);
+
+std::atomic<HWND> gMainWindow{nullptr};
+DWORD gWindowThread = 0;
+HMENU gListMenu = nullptr;
+// Written only while the window is being created, read on its thread.
+std::map<int, HWND> gControls;
+
+HWND findControlWindow(int id) {
+    auto it = gControls.find(id);
+    return it == gControls.end() ? nullptr : it->second;
+}
+
+bool isLinkLabel(int id) {
+    const ControlSpec* spec = findControl(id);
+    return spec != nullptr && spec->kind == ControlKind::LinkLabel;
+}
+
+struct Styles {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+Styles stylesFor(const ControlSpec& c) {
+    DWORD common = WS_CHILD | (c.visible ? WS_VISIBLE : 0) | (c.tabStop ? WS_TABSTOP : 0);
+    switch (c.kind) {
+        case ControlKind::Label:
+            return {L"STATIC", common | SS_LEFT | SS_NOPREFIX, 0};
+        case ControlKind::LinkLabel:
+            // SS_NOTIFY lets the label receive the mouse button itself.
+            return {L"STATIC", common | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, WS_EX_TRANSPARENT};
+        case ControlKind::GroupBox:
+            return {L"BUTTON", common | BS_GROUPBOX, WS_EX_CONTROLPARENT};
+        case ControlKind::Edit:
+            return {L"EDIT", common | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+        case ControlKind::MultiLineEdit:
+            return {L"EDIT", common | ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::DropDownList:
+            return {L"COMBOBOX", common | CBS_DROPDOWNLIST | WS_VSCROLL, 0};
+        case ControlKind::DropDownCombo:
+            return {L"COMBOBOX", common | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0};
+        case ControlKind::PushButton:
+            return {L"BUTTON", common | BS_PUSHBUTTON, 0};
+        case ControlKind::ReportList:
+            return {WC_LISTVIEWW, common | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::StatusBar:
+            return {STATUSCLASSNAMEW, common, 0};
+    }
+    return {L"STATIC", common, 0};
+}
+
+// Group boxes are parents of the controls inside them, but a group box does
+// not pass its children's notifications on; this subclass forwards them to
+// the main window, where the handlers are bound.
+LRESULT CALLBACK groupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              UINT_PTR, DWORD_PTR) noexcept {
+    switch (message) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+            if (HWND main = gMainWindow.load()) return SendMessageW(main, message, wParam, lParam);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void fillList(HWND list) {
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    ListView_SetBkColor(list, RGB(255, 255, 255));
+    ListView_SetTextBkColor(list, RGB(255, 255, 255));
+    int index = 0;
+    for (const ColumnSpec& col : listColumns()) {
+        std::wstring caption = toWide(col.caption);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        column.fmt = col.centred ? LVCFMT_CENTER : LVCFMT_LEFT;
+        column.cx = col.width;
+        column.pszText = caption.data();
+        column.iSubItem = index;
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&column));
+        ++index;
+    }
+}
+
+void fillCombo(HWND combo, std::span<const std::string_view> items, int selected) {
+    for (std::string_view item : items) {
+        std::wstring text = toWide(item);
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    // The typed port has no length limit.
+    SendMessageW(combo, CB_LIMITTEXT, 0, 0);
+}
+
+void fillStatusBar(HWND bar) {
+    const auto panels = statusPanels();
+    int edges[2] = {};
+    int right = 0;
+    for (std::size_t i = 0; i < panels.size() && i < 2; ++i) {
+        right += panels[i].width;
+        edges[i] = right;
+    }
+    SendMessageW(bar, SB_SETPARTS, panels.size(), reinterpret_cast<LPARAM>(edges));
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        std::wstring text = toWide(panels[i].text);
+        SendMessageW(bar, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+}
+
+HMENU buildListMenu() {
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) return nullptr;
+    for (const MenuItemSpec& item : listMenuItems()) {
+        if (item.id == 0) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id),
+                        toWide(item.caption).c_str());
+        }
+    }
+    return menu;
+}
+
+bool createControls(HWND main, HINSTANCE instance) {
+    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    const int comboHeight = mainWindowSpec().comboOpenHeight;
+    for (const ControlSpec& c : controlSpecs()) {
+        HWND parent = c.parent == kNoParent ? main : findControlWindow(c.parent);
+        if (parent == nullptr) return false;
+        const Styles s = stylesFor(c);
+        const bool combo =
+            c.kind == ControlKind::DropDownList || c.kind == ControlKind::DropDownCombo;
+        const int height = combo ? comboHeight : c.height;
+        HWND control = CreateWindowExW(s.exStyle, s.className, toWide(c.text).c_str(), s.style,
+                                       c.left, c.top, c.width, height, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                       instance, nullptr);
+        if (control == nullptr) return false;
+        gControls[c.id] = control;
+        SendMessageW(control, WM_SETFONT, font, FALSE);
+        switch (c.kind) {
+            case ControlKind::GroupBox:
+                SetWindowSubclass(control, groupBoxProc, 1, 0);
+                break;
+            case ControlKind::ReportList:
+                fillList(control);
+                break;
+            case ControlKind::DropDownList:
+                fillCombo(control, carrierItems(), 0);
+                break;
+            case ControlKind::DropDownCombo:
+                fillCombo(control, portItems(), -1);
+                break;
+            case ControlKind::StatusBar:
+                fillStatusBar(control);
+                break;
+            case ControlKind::MultiLineEdit:
+                // The found lines of a large answer must fit whole.
+                SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+                break;
+            default:
+                break;
+        }
+    }
+    return true;
+}
+
+// Mouse-button events of the bindings are raised here, before the message
+// reaches the control, which then handles it as usual.
+void raiseButtonEvents(const MSG& msg) {
+    if (msg.message == WM_RBUTTONDOWN) {
+        HWND list = findControlWindow(kProxyList);
+        if (list != nullptr && (msg.hwnd == list || GetParent(msg.hwnd) == list)) ShowListMenu();
+    } else if (msg.message == WM_LBUTTONDOWN) {
+        const int id = GetDlgCtrlID(msg.hwnd);
+        if (isLinkLabel(id) && findControlWindow(id) == msg.hwnd) runLinkHandler(id);
+    }
+}
+
+void dispatchOne(MSG& msg) {
+    HWND main = gMainWindow.load();
+    try {
+        raiseButtonEvents(msg);
+    } catch (...) {
+    }
+    if (main != nullptr && IsDialogMessageW(main, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+LRESULT onControlColour(WPARAM wParam, LPARAM lParam, HWND window, UINT message) {
+    const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+    if (message == WM_CTLCOLORSTATIC && isLinkLabel(id)) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, kLinkColour);
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool onSetCursor(HWND over) {
+    if (!isLinkLabel(GetDlgCtrlID(over))) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return true;
+}
+
+void onClose(HWND window) {
+    // The close is always granted, after the system proxy is switched off.
+    CancelSystemProxy();
+    DestroyWindow(window);
+}
+
+LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kRunOnWindowThread:
+            (*reinterpret_cast<std::function<void()>*>(lParam))();
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED || lParam == 0) runCommandHandler(LOWORD(wParam));
+            return 0;
+        case WM_TIMER:
+            runTimerHandler(static_cast<unsigned>(wParam));
+            return 0;
+        case WM_SETCURSOR:
+            if (onSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+            break;
+        case WM_CTLCOLORSTATIC:
+            return onControlColour(wParam, lParam, window, message);
+        case WM_CLOSE:
+            onClose(window);
+            return 0;
+        case WM_QUERYENDSESSION:
+            // The end of the session sends no close request.
+            CancelSystemProxy();
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam) CancelSystemProxy();
+            return 0;
+        case WM_DESTROY:
+            KillTimer(window, kNoticeTimer);
+            KillTimer(window, kTrimTimer);
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            gMainWindow.store(nullptr);
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam,
+                                LPARAM lParam) noexcept {
+    try {
+        return handleMessage(window, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
+}
+
+bool registerWindowClass(HINSTANCE instance) {
+    const std::wstring className = toWide(mainWindowSpec().className);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = mainWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 48, 48, 0));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className.c_str();
+    return RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+bool createMainWindow(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
+                                             ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    if (!registerWindowClass(instance)) return false;
+
+    const WindowSpec& spec = mainWindowSpec();
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - spec.outerWidth) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - spec.outerHeight) / 2;
+    gWindowThread = GetCurrentThreadId();
+    HWND main = CreateWindowExW(WS_EX_CONTROLPARENT, toWide(spec.className).c_str(),
+                                toWide(spec.title).c_str(),
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, x, y,
+                                spec.outerWidth, spec.outerHeight, nullptr, nullptr, instance,
+                                nullptr);
+    if (main == nullptr) return false;
+    gMainWindow.store(main);
+    if (!createControls(main, instance)) {
+        DestroyWindow(main);
+        return false;
+    }
+    gListMenu = buildListMenu();
+
+    SetTimer(main, kNoticeTimer, kNoticePeriodMs, nullptr);
+    SetTimer(main, kTrimTimer, kTrimPeriodMs, nullptr);
+
+    // The user can act on the window only once the created event has run.
+    try {
+        InitMainWindow();
+    } catch (...) {
+    }
+    if (gMainWindow.load() == nullptr) return true;
+    ShowWindow(main, SW_SHOWNORMAL);
+    UpdateWindow(main);
+    return true;
+}
+
+int runMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatchOne(msg);
+    return static_cast<int>(msg.wParam);
+}
+
+void processPendingMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave the quit for the outer loop, which then ends.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        dispatchOne(msg);
+    }
+}
+
+HWND mainWindow() { return gMainWindow.load(); }
+DWORD windowThreadId() { return gWindowThread; }
+
+HWND controlWindow(int id) {
+    if (gMainWindow.load() == nullptr) return nullptr;
+    return findControlWindow(id);
+}
+
+HMENU listMenu() { return gListMenu; }
+
+}  // namespace velmora::ui

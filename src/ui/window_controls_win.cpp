@@ -1,0 +1,323 @@
+// ControlOperations of the real window.
+//
+// Every operation runs on the window thread. A worker's call is sent there
+// with SendMessage, so the worker waits until the operation is done while the
+// window thread never waits for a worker. When the window is gone the send
+// fails and the operation does nothing (reads give their empty value).
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/layout.h"
+#include "ui/main_window_win.h"
+#include "ui/wide.h"
+#include "ui/window.h"
+
+namespace velmora::ui {
+
+namespace {
+
+template <typename R, typename F>
+R onWindowThread(R fallback, F&& operation) {
+    HWND main = mainWindow();
+    if (main == nullptr) return fallback;
+    if (GetCurrentThreadId() == windowThreadId()) return operation();
+    R result = fallback;
+    std::function<void()> task = [&] { result = operation(); };
+    SendMessageW(main, kRunOnWindowThread, 0, reinterpret_cast<LPARAM>(&task));
+    return result;
+}
+
+template <typename F>
+void onWindowThread(F&& operation) {
+    onWindowThread(0, [&] {
+        operation();
+        return 0;
+    });
+}
+
+std::string windowText(HWND window) {
+    if (window == nullptr) return {};
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return fromWide(text);
+}
+
+HWND list() { return controlWindow(kProxyList); }
+
+int itemCount(HWND lv) {
+    return lv == nullptr ? 0 : static_cast<int>(SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0));
+}
+
+bool validRow(HWND lv, int row) { return row >= 0 && row < itemCount(lv); }
+
+std::string itemText(HWND lv, int row, int column) {
+    if (!validRow(lv, row) || column < 0) return {};
+    // The list view gives no length; grow the buffer until the text fits.
+    std::vector<wchar_t> buffer(256);
+    for (;;) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.cchTextMax = static_cast<int>(buffer.size());
+        item.pszText = buffer.data();
+        const auto got = static_cast<std::size_t>(
+            SendMessageW(lv, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(&item)));
+        if (got + 1 < buffer.size() || buffer.size() >= (1u << 24)) {
+            return fromWide(std::wstring_view(buffer.data(), got));
+        }
+        buffer.assign(buffer.size() * 4, L'\0');
+    }
+}
+
+struct DialogState {
+    int type = 0;
+    std::string fileName;
+};
+
+std::array<DialogState, 2> gDialogs;
+
+// "description|pattern" to the dialog's list of zero-terminated strings.
+std::wstring dialogFilter(std::string_view filter) {
+    if (filter.empty()) return {};
+    std::wstring wide = toWide(filter);
+    for (wchar_t& ch : wide) {
+        if (ch == L'|') ch = L'\0';
+    }
+    wide.push_back(L'\0');
+    wide.push_back(L'\0');
+    return wide;
+}
+
+bool runFileDialog(DialogId dialog) {
+    DialogState& state = gDialogs[static_cast<std::size_t>(dialog)];
+    std::vector<wchar_t> file(32768, L'\0');
+    const std::wstring filter = dialogFilter(dialog == kImportDialog ? kImportFilter : "");
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = mainWindow();
+    ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    // The current directory is deliberately left at the chosen file's folder.
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+    BOOL confirmed;
+    if (state.type == 1) {
+        ofn.Flags |= OFN_OVERWRITEPROMPT;
+        confirmed = GetSaveFileNameW(&ofn);
+    } else {
+        ofn.Flags |= OFN_FILEMUSTEXIST;
+        confirmed = GetOpenFileNameW(&ofn);
+    }
+    if (!confirmed) return false;
+    state.fileName = fromWide(file.data());
+    return true;
+}
+
+class WindowControls final : public ControlOperations {
+public:
+    int rowCount() override {
+        return onWindowThread(0, [] { return itemCount(list()); });
+    }
+
+    int insertRow(int position, std::string_view text) override {
+        return onWindowThread(-1, [&] {
+            HWND lv = list();
+            if (lv == nullptr) return -1;
+            const int count = itemCount(lv);
+            std::wstring wide = toWide(text);
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = position < 0 || position > count ? count : position;
+            item.pszText = wide.data();
+            return static_cast<int>(
+                SendMessageW(lv, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        });
+    }
+
+    void setCellText(int row, int column, std::string_view text) override {
+        onWindowThread([&] {
+            HWND lv = list();
+            if (!validRow(lv, row) || column < 0) return;
+            std::wstring wide = toWide(text);
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = wide.data();
+            SendMessageW(lv, LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(&item));
+        });
+    }
+
+    std::string cellText(int row, int column) override {
+        return onWindowThread(std::string(), [&] { return itemText(list(), row, column); });
+    }
+
+    void deleteRow(int row) override {
+        onWindowThread([&] {
+            HWND lv = list();
+            if (validRow(lv, row)) SendMessageW(lv, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+        });
+    }
+
+    void deleteAllRows() override {
+        onWindowThread([] {
+            if (HWND lv = list()) SendMessageW(lv, LVM_DELETEALLITEMS, 0, 0);
+        });
+    }
+
+    int currentRow() override {
+        return onWindowThread(-1, [] {
+            HWND lv = list();
+            if (lv == nullptr) return -1;
+            return static_cast<int>(SendMessageW(lv, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                 MAKELPARAM(LVNI_SELECTED, 0)));
+        });
+    }
+
+    void setCurrentRow(int row) override {
+        onWindowThread([&] {
+            HWND lv = list();
+            if (lv == nullptr) return;
+            LVITEMW item{};
+            item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            if (row < 0) {
+                item.state = 0;
+                SendMessageW(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(&item));
+                return;
+            }
+            if (!validRow(lv, row)) return;
+            item.state = LVIS_SELECTED | LVIS_FOCUSED;
+            SendMessageW(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(&item));
+        });
+    }
+
+    void ensureVisible(int row) override {
+        onWindowThread([&] {
+            if (HWND lv = list()) SendMessageW(lv, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        });
+    }
+
+    void focusList() override {
+        onWindowThread([] {
+            if (HWND lv = list()) SetFocus(lv);
+        });
+    }
+
+    std::string text(ControlId id) override {
+        return onWindowThread(std::string(), [&] { return windowText(controlWindow(id)); });
+    }
+
+    void setText(ControlId id, std::string_view text) override {
+        onWindowThread([&] {
+            if (HWND control = controlWindow(id)) SetWindowTextW(control, toWide(text).c_str());
+        });
+    }
+
+    int noticeLeft() override {
+        return onWindowThread(0, [] { return noticeRect().left; });
+    }
+
+    void setNoticeLeft(int left) override {
+        onWindowThread([&] {
+            HWND label = controlWindow(kNoticeLabel);
+            if (label == nullptr) return;
+            const RECT r = noticeRect();
+            SetWindowPos(label, nullptr, left, r.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        });
+    }
+
+    int noticeWidth() override {
+        return onWindowThread(0, [] {
+            const RECT r = noticeRect();
+            return static_cast<int>(r.right - r.left);
+        });
+    }
+
+    void setStatusText(int panel, std::string_view text) override {
+        if (panel < 0 || panel > 1) return;
+        onWindowThread([&] {
+            if (HWND bar = controlWindow(kStatusBar)) {
+                SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(panel),
+                             reinterpret_cast<LPARAM>(toWide(text).c_str()));
+            }
+        });
+    }
+
+    void setTitle(std::string_view title) override {
+        onWindowThread([&] {
+            if (HWND main = mainWindow()) SetWindowTextW(main, toWide(title).c_str());
+        });
+    }
+
+    std::string title() override {
+        return onWindowThread(std::string(), [] { return windowText(mainWindow()); });
+    }
+
+    int clientWidth() override {
+        return onWindowThread(0, [] {
+            RECT r{};
+            GetClientRect(mainWindow(), &r);
+            return static_cast<int>(r.right - r.left);
+        });
+    }
+
+    void setDialogType(DialogId dialog, int type) override {
+        onWindowThread([&] { gDialogs[static_cast<std::size_t>(dialog)].type = type; });
+    }
+
+    bool showDialog(DialogId dialog) override {
+        return onWindowThread(false, [&] { return runFileDialog(dialog); });
+    }
+
+    std::string dialogFileName(DialogId dialog) override {
+        return onWindowThread(std::string(),
+                              [&] { return gDialogs[static_cast<std::size_t>(dialog)].fileName; });
+    }
+
+    void popupListMenu(int screenX, int screenY) override {
+        onWindowThread([&] {
+            HWND main = mainWindow();
+            if (main == nullptr || listMenu() == nullptr) return;
+            // The chosen item arrives as WM_COMMAND after the menu closes.
+            TrackPopupMenu(listMenu(), TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, screenX,
+                           screenY, 0, main, nullptr);
+        });
+    }
+
+    void messageBox(std::string_view text, std::string_view title,
+                    MessageBoxIcon icon) override {
+        // Shown on the calling thread, so that it blocks only that thread.
+        MessageBoxW(nullptr, toWide(text).c_str(), toWide(title).c_str(),
+                    MB_OK | MB_TASKMODAL | static_cast<UINT>(icon));
+    }
+
+private:
+    static RECT noticeRect() {
+        RECT r{};
+        HWND label = controlWindow(kNoticeLabel);
+        if (label == nullptr) return r;
+        GetWindowRect(label, &r);
+        MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+};
+
+}  // namespace
+
+ControlOperations& windowControls() {
+    static WindowControls controls;
+    return controls;
+}
+
+}  // namespace velmora::ui

@@ -1,0 +1,433 @@
+#include "harness_win.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+namespace e2e {
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"VelmoraMainWindow";
+
+std::wstring widen(const char* utf8) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n > 0 ? n - 1 : 0), L'\0');
+    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, utf8, -1, out.data(), n);
+    return out;
+}
+
+// The build passes Unix paths; Wine maps the Unix root to drive Z:.
+std::filesystem::path fromBuildPath(const char* unixPath) {
+    std::wstring path = widen(unixPath);
+    if (!path.empty() && path[0] == L'/') {
+        for (wchar_t& ch : path) {
+            if (ch == L'/') ch = L'\\';
+        }
+        path = L"Z:" + path;
+    }
+    return std::filesystem::path(path);
+}
+
+std::filesystem::path artifactsFolder() {
+    std::filesystem::path folder = fromBuildPath(VELMORA_ARTIFACTS);
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return folder;
+}
+
+// Memory inside the program's process, for the control messages whose
+// pointers Windows does not carry across processes.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, std::size_t size)
+        : process_(process),
+          size_(size),
+          address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_READWRITE)) {}
+    ~RemoteBuffer() {
+        if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    bool valid() const { return address_ != nullptr; }
+    char* at(std::size_t offset) const { return static_cast<char*>(address_) + offset; }
+    bool write(std::size_t offset, const void* data, std::size_t n) const {
+        return offset + n <= size_ &&
+               WriteProcessMemory(process_, at(offset), data, n, nullptr) != FALSE;
+    }
+    bool read(std::size_t offset, void* data, std::size_t n) const {
+        return offset + n <= size_ &&
+               ReadProcessMemory(process_, at(offset), data, n, nullptr) != FALSE;
+    }
+
+private:
+    HANDLE process_;
+    std::size_t size_;
+    void* address_;
+};
+
+constexpr std::size_t kTextUnits = 8192;
+
+std::wstring readRemoteText(const RemoteBuffer& buffer, std::size_t offset) {
+    std::wstring text(kTextUnits, L'\0');
+    buffer.read(offset, text.data(), kTextUnits * sizeof(wchar_t));
+    text.resize(wcsnlen(text.c_str(), kTextUnits));
+    return text;
+}
+
+struct FindContext {
+    DWORD processId;
+    const wchar_t* className;  // null: any class except the main window's
+    HWND found;
+};
+
+BOOL CALLBACK findTopLevel(HWND window, LPARAM parameter) {
+    auto* ctx = reinterpret_cast<FindContext*>(parameter);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != ctx->processId || !IsWindowVisible(window)) return TRUE;
+    const std::wstring cls = className(window);
+    const bool match = ctx->className != nullptr ? cls == ctx->className : cls != kMainClass;
+    if (!match) return TRUE;
+    ctx->found = window;
+    return FALSE;
+}
+
+HWND findWindowOf(DWORD processId, const wchar_t* cls) {
+    FindContext ctx{processId, cls, nullptr};
+    EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+struct ChildContext {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK findChild(HWND window, LPARAM parameter) {
+    auto* ctx = reinterpret_cast<ChildContext*>(parameter);
+    if (GetDlgCtrlID(window) == ctx->id) {
+        ctx->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void saveBitmap(HDC source, int x, int y, int width, int height, const std::wstring& name) {
+    if (width <= 0 || height <= 0) return;
+    HDC memory = CreateCompatibleDC(source);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr && bits != nullptr) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+        SelectObject(memory, old);
+        const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
+        const DWORD imageSize = stride * static_cast<DWORD>(height);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        file.bfSize = file.bfOffBits + imageSize;
+        std::ofstream out(artifactsFolder() / (name + L".bmp"), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
+        out.write(static_cast<const char*>(bits), imageSize);
+    }
+    if (bitmap != nullptr) DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
+}  // namespace
+
+std::filesystem::path builtProgram() { return fromBuildPath(VELMORA_EXE); }
+
+TempFolder::TempFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::filesystem::path(temp) /
+            (L"velmora-e2e-" + name + L"-" + std::to_wstring(GetCurrentProcessId()));
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+    std::filesystem::create_directories(path_, ec);
+}
+
+TempFolder::~TempFolder() {
+    // Files the program wrote may carry the read-only, hidden or system
+    // attribute; clear them so that the folder can go.
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::filesystem::path installProgram(const std::filesystem::path& folder) {
+    const std::filesystem::path target = folder / L"Velmora.exe";
+    std::error_code ec;
+    std::filesystem::copy_file(builtProgram(), target,
+                               std::filesystem::copy_options::overwrite_existing, ec);
+    return target;
+}
+
+App::App(std::filesystem::path program, std::filesystem::path workingFolder) {
+    if (program.empty()) program = builtProgram();
+    if (workingFolder.empty()) workingFolder = program.parent_path();
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingFolder.c_str(), &startup, &process_)) {
+        process_ = {};
+        return;
+    }
+    const auto end = std::chrono::steady_clock::now() + 30s;
+    while (window_ == nullptr && std::chrono::steady_clock::now() < end) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) break;
+        window_ = findWindowOf(process_.dwProcessId, kMainClass);
+        if (window_ == nullptr) Sleep(50);
+    }
+}
+
+App::~App() {
+    if (process_.hProcess != nullptr) {
+        if (!ended_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+}
+
+HWND App::control(int id) const {
+    if (window_ == nullptr) return nullptr;
+    ChildContext ctx{id, nullptr};
+    EnumChildWindows(window_, findChild, reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+std::wstring App::text(HWND window) const {
+    if (window == nullptr) return {};
+    // WM_GETTEXT is carried across processes by the system.
+    std::wstring buffer(65536, L'\0');
+    const LRESULT n = SendMessageW(window, WM_GETTEXT, buffer.size(),
+                                   reinterpret_cast<LPARAM>(buffer.data()));
+    buffer.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+    return buffer;
+}
+
+void App::setText(int id, const std::wstring& value) const {
+    SendMessageW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
+}
+
+int App::rowCount() const {
+    return static_cast<int>(SendMessageW(control(1003), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring App::cell(int row, int column) const {
+    RemoteBuffer buffer(process_.hProcess, sizeof(LVITEMW) + kTextUnits * sizeof(wchar_t));
+    if (!buffer.valid()) return {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.cchTextMax = static_cast<int>(kTextUnits);
+    item.pszText = reinterpret_cast<LPWSTR>(buffer.at(sizeof(LVITEMW)));
+    const wchar_t zero = 0;
+    buffer.write(sizeof(LVITEMW), &zero, sizeof zero);
+    buffer.write(0, &item, sizeof item);
+    SendMessageW(control(1003), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(buffer.at(0)));
+    return readRemoteText(buffer, sizeof(LVITEMW));
+}
+
+std::vector<std::vector<std::wstring>> App::rows() const {
+    std::vector<std::vector<std::wstring>> all;
+    const int n = rowCount();
+    for (int r = 0; r < n; ++r) {
+        std::vector<std::wstring> row;
+        for (int c = 0; c < 6; ++c) row.push_back(cell(r, c));
+        all.push_back(std::move(row));
+    }
+    return all;
+}
+
+int App::selectedRow() const {
+    return static_cast<int>(SendMessageW(control(1003), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                         MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+void App::selectRow(int row) const {
+    RemoteBuffer buffer(process_.hProcess, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = row < 0 ? 0 : (LVIS_SELECTED | LVIS_FOCUSED);
+    buffer.write(0, &item, sizeof item);
+    SendMessageW(control(1003), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(buffer.at(0)));
+}
+
+namespace {
+
+LVCOLUMNW readColumn(HANDLE process, HWND list, int column, std::wstring* caption) {
+    RemoteBuffer buffer(process, sizeof(LVCOLUMNW) + kTextUnits * sizeof(wchar_t));
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    col.cchTextMax = static_cast<int>(kTextUnits);
+    col.pszText = reinterpret_cast<LPWSTR>(buffer.at(sizeof(LVCOLUMNW)));
+    const wchar_t zero = 0;
+    buffer.write(sizeof(LVCOLUMNW), &zero, sizeof zero);
+    buffer.write(0, &col, sizeof col);
+    if (!SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
+                      reinterpret_cast<LPARAM>(buffer.at(0)))) {
+        return {};
+    }
+    LVCOLUMNW result{};
+    buffer.read(0, &result, sizeof result);
+    if (caption != nullptr) *caption = readRemoteText(buffer, sizeof(LVCOLUMNW));
+    return result;
+}
+
+}  // namespace
+
+std::wstring App::columnCaption(int column) const {
+    std::wstring caption;
+    readColumn(process_.hProcess, control(1003), column, &caption);
+    return caption;
+}
+
+int App::columnWidth(int column) const {
+    return readColumn(process_.hProcess, control(1003), column, nullptr).cx;
+}
+
+int App::columnFormat(int column) const {
+    return readColumn(process_.hProcess, control(1003), column, nullptr).fmt & LVCFMT_JUSTIFYMASK;
+}
+
+std::wstring App::statusText(int panel) const {
+    HWND bar = control(1027);
+    const auto length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0));
+    RemoteBuffer buffer(process_.hProcess, (static_cast<std::size_t>(length) + 1) * sizeof(wchar_t) +
+                                               kTextUnits * sizeof(wchar_t));
+    const wchar_t zero = 0;
+    buffer.write(0, &zero, sizeof zero);
+    SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(panel),
+                 reinterpret_cast<LPARAM>(buffer.at(0)));
+    return readRemoteText(buffer, 0);
+}
+
+std::vector<int> App::statusEdges() const {
+    HWND bar = control(1027);
+    const int parts = static_cast<int>(SendMessageW(bar, SB_GETPARTS, 0, 0));
+    if (parts <= 0) return {};
+    RemoteBuffer buffer(process_.hProcess, sizeof(int) * static_cast<std::size_t>(parts));
+    SendMessageW(bar, SB_GETPARTS, static_cast<WPARAM>(parts),
+                 reinterpret_cast<LPARAM>(buffer.at(0)));
+    std::vector<int> edges(static_cast<std::size_t>(parts));
+    buffer.read(0, edges.data(), edges.size() * sizeof(int));
+    return edges;
+}
+
+std::vector<std::wstring> App::comboItems(int id) const {
+    HWND combo = control(id);
+    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    std::vector<std::wstring> items;
+    for (int i = 0; i < count; ++i) {
+        // CB_GETLBTEXT is below WM_USER: the system carries its text across.
+        const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring item(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        const auto got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                      reinterpret_cast<LPARAM>(item.data()));
+        item.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+        items.push_back(item);
+    }
+    return items;
+}
+
+void App::command(int id) const {
+    PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void App::clickButton(int id) const {
+    HWND button = control(id);
+    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
+HWND App::findDialog(std::chrono::milliseconds timeout) const {
+    HWND found = nullptr;
+    waitFor([&] { return (found = findWindowOf(process_.dwProcessId, L"#32770")) != nullptr; },
+            timeout);
+    return found;
+}
+
+std::optional<MessageBoxSeen> App::answerMessageBox(std::chrono::milliseconds timeout) const {
+    HWND box = findDialog(timeout);
+    if (box == nullptr) return std::nullopt;
+    MessageBoxSeen seen;
+    seen.title = text(box);
+    // The message text is the static control with id 0xFFFF.
+    if (HWND label = GetDlgItem(box, 0xFFFF)) seen.text = text(label);
+    HWND ok = GetDlgItem(box, IDOK);
+    if (ok == nullptr) ok = GetDlgItem(box, IDCANCEL);
+    SendMessageW(ok, BM_CLICK, 0, 0);
+    waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5s);
+    return seen;
+}
+
+std::optional<DWORD> App::closeAndWait(std::chrono::milliseconds timeout) {
+    PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return waitExit(timeout);
+}
+
+std::optional<DWORD> App::waitExit(std::chrono::milliseconds timeout) {
+    if (process_.hProcess == nullptr) return std::nullopt;
+    if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) !=
+        WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    ended_ = true;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+void App::screenshot(const std::wstring& name) const {
+    RECT r{};
+    GetWindowRect(window_, &r);
+    HDC screen = GetDC(nullptr);
+    saveBitmap(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, name);
+    ReleaseDC(nullptr, screen);
+}
+
+void screenshotScreen(const std::wstring& name) {
+    HDC screen = GetDC(nullptr);
+    saveBitmap(screen, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), name);
+    ReleaseDC(nullptr, screen);
+}
+
+std::wstring className(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+RECT rectInParent(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace e2e

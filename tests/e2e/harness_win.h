@@ -1,0 +1,115 @@
+// Drives the real Velmora.exe from another process, as a user's tools would:
+// start it, find its window and controls by their ids, read texts, list
+// cells and status panels, choose menu items, answer message boxes, close it.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+
+// The program under test, as built.
+std::filesystem::path builtProgram();
+
+// A fresh, empty folder for one test (removed again by the destructor).
+class TempFolder {
+public:
+    explicit TempFolder(const std::wstring& name);
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Copies the built program into `folder` and returns the copy's path.
+std::filesystem::path installProgram(const std::filesystem::path& folder);
+
+struct MessageBoxSeen {
+    std::wstring title;
+    std::wstring text;
+};
+
+class App {
+public:
+    // Starts `program` (the built one when empty) with `workingFolder` as its
+    // current directory and waits for its main window.
+    explicit App(std::filesystem::path program = {}, std::filesystem::path workingFolder = {});
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    bool started() const { return window_ != nullptr; }
+    HWND window() const { return window_; }
+    DWORD processId() const { return process_.dwProcessId; }
+    HANDLE process() const { return process_.hProcess; }
+
+    HWND control(int id) const;
+    std::wstring text(HWND window) const;
+    std::wstring text(int id) const { return text(control(id)); }
+    void setText(int id, const std::wstring& value) const;
+
+    // ProxyList, read across the process boundary.
+    int rowCount() const;
+    std::wstring cell(int row, int column) const;
+    int selectedRow() const;
+    void selectRow(int row) const;
+    std::wstring columnCaption(int column) const;
+    int columnWidth(int column) const;
+    int columnFormat(int column) const;
+    std::vector<std::vector<std::wstring>> rows() const;
+
+    std::wstring statusText(int panel) const;
+    std::vector<int> statusEdges() const;
+
+    std::vector<std::wstring> comboItems(int id) const;
+
+    // Chooses a ListMenu item (or clicks a button) by its command id.
+    void command(int id) const;
+    void clickButton(int id) const;
+
+    // Waits until `condition` holds, processing nothing of our own.
+    template <typename F>
+    bool waitFor(F&& condition, std::chrono::milliseconds timeout = 10s) const {
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        while (std::chrono::steady_clock::now() < end) {
+            if (condition()) return true;
+            Sleep(50);
+        }
+        return condition();
+    }
+
+    // A message box of the program: read it and press its OK button.
+    std::optional<MessageBoxSeen> answerMessageBox(std::chrono::milliseconds timeout = 10s) const;
+    // Any top-level dialog window of the program other than the main window.
+    HWND findDialog(std::chrono::milliseconds timeout = 10s) const;
+
+    // Sends a close request the way the close box does and waits for the end.
+    std::optional<DWORD> closeAndWait(std::chrono::milliseconds timeout = 15s);
+    std::optional<DWORD> waitExit(std::chrono::milliseconds timeout = 15s);
+
+    // Saves a picture of the program's window into the artifacts folder.
+    void screenshot(const std::wstring& name) const;
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+    bool ended_ = false;
+};
+
+// Saves a picture of the whole screen into the artifacts folder.
+void screenshotScreen(const std::wstring& name);
+
+std::wstring className(HWND window);
+RECT rectInParent(HWND window);
+
+}  // namespace e2e

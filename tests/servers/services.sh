@@ -1,0 +1,73 @@
+#!/bin/sh
+# Starts or stops the local services of the tests and the demo, all on
+# loopback: the stand-in extraction service, the IP echo page, the scripted
+# HTTP server and two real HTTP proxies.
+# Usage: services.sh start|stop STATE_DIR
+set -u
+here="$(cd "$(dirname "$0")" && pwd)"
+action="$1"
+state="$2"
+mkdir -p "$state"
+
+start_python() {
+    name="$1"; shift
+    script="$here/$name.py"
+    [ -f "$script" ] || return 0
+    python3 "$script" "$@" >"$state/$name.log" 2>&1 &
+    echo $! >"$state/$name.pid"
+}
+
+wait_port() {
+    port="$1"
+    i=0
+    while [ $i -lt 100 ]; do
+        python3 - "$port" <<'PY' && return 0
+import socket, sys
+s = socket.socket()
+s.settimeout(0.2)
+try:
+    s.connect(("127.0.0.1", int(sys.argv[1])))
+except OSError:
+    sys.exit(1)
+PY
+        i=$((i + 1))
+        sleep 0.1
+    done
+    echo "services: nothing answers on port $port" >&2
+    return 1
+}
+
+stop_all() {
+    for pidfile in "$state"/*.pid; do
+        [ -f "$pidfile" ] || continue
+        kill "$(cat "$pidfile")" 2>/dev/null || true
+        rm -f "$pidfile"
+    done
+    if [ -x "$here/proxies.sh" ] || [ -f "$here/proxies.sh" ]; then
+        sh "$here/proxies.sh" stop "$state/proxies" >/dev/null 2>&1 || true
+    fi
+}
+
+case "$action" in
+    start)
+        stop_all
+        status=0
+        start_python extraction_service --port 18186 --log "$state/extraction_requests.jsonl"
+        start_python ip_echo --port 18187
+        start_python scripted_http --port 18188
+        [ -f "$here/extraction_service.py" ] && { wait_port 18186 || status=1; }
+        [ -f "$here/ip_echo.py" ] && { wait_port 18187 || status=1; }
+        [ -f "$here/scripted_http.py" ] && { wait_port 18188 || status=1; }
+        if [ -f "$here/proxies.sh" ]; then
+            sh "$here/proxies.sh" start "$state/proxies" || status=1
+        fi
+        exit $status
+        ;;
+    stop)
+        stop_all
+        ;;
+    *)
+        echo "usage: $0 start|stop STATE_DIR" >&2
+        exit 2
+        ;;
+esac
