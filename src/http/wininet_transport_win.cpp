@@ -1,0 +1,129 @@
+#include "http/wininet_transport.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <chrono>
+#include <limits>
+
+#include "app/runtime_binding.h"
+
+namespace velmora::http {
+
+namespace {
+
+using app::Bound;
+using app::bound;
+
+constexpr DWORD kReadPiece = 1024;
+
+// Closes a WinINet handle; the declaration order of the handles in exchange()
+// closes request, connection and internet handle in that order.
+class NetHandle {
+public:
+    explicit NetHandle(HINTERNET handle) : handle_(handle) {}
+    NetHandle(const NetHandle&) = delete;
+    NetHandle& operator=(const NetHandle&) = delete;
+    ~NetHandle() {
+        if (handle_ != nullptr) bound<decltype(::InternetCloseHandle)>(Bound::InternetCloseHandle)(handle_);
+    }
+    HINTERNET get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+
+private:
+    HINTERNET handle_;
+};
+
+void setTimeout(HINTERNET handle, DWORD option, unsigned ms) {
+    DWORD value = ms;
+    bound<decltype(::InternetSetOptionA)>(Bound::InternetSetOptionA)(handle, option, &value, sizeof value);
+}
+
+// Child handles inherit these, so a server that accepts and then says
+// nothing, or sends nothing for too long, ends the exchange.
+void applyTimeouts(HINTERNET internet, const RequestLimits& limits) {
+    setTimeout(internet, INTERNET_OPTION_CONNECT_TIMEOUT, limits.connectTimeoutMs);
+    setTimeout(internet, INTERNET_OPTION_SEND_TIMEOUT, limits.transferTimeoutMs);
+    setTimeout(internet, INTERNET_OPTION_RECEIVE_TIMEOUT, limits.transferTimeoutMs);
+}
+
+HINTERNET openInternet(const RequestPlan& plan) {
+    const auto open = bound<decltype(::InternetOpenA)>(Bound::InternetOpenA);
+    if (plan.accessType == wininet::kOpenTypeProxy) {
+        return open(plan.agent.c_str(), INTERNET_OPEN_TYPE_PROXY, plan.proxyName.c_str(), "", 0);
+    }
+    return open(plan.agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+}
+
+void send(HINTERNET request, const RequestPlan& plan) {
+    // The result is not examined: a failed send leaves nothing to read and
+    // the header query fails, which is how the caller learns of it.
+    void* body = plan.sendsBody ? const_cast<char*>(plan.postBytes.data()) : nullptr;
+    const DWORD bodyLength = plan.sendsBody ? static_cast<DWORD>(plan.postBytes.size()) : 0;
+    bound<decltype(::HttpSendRequestA)>(Bound::HttpSendRequestA)(
+        request, plan.headers.c_str(), static_cast<DWORD>(plan.headers.size()), body, bodyLength);
+}
+
+void readBody(HINTERNET request, const RequestLimits& limits, Exchange& out) {
+    const auto read = bound<decltype(::InternetReadFile)>(Bound::InternetReadFile);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.deadlineMs);
+    char piece[kReadPiece];
+    for (;;) {
+        DWORD count = 0;
+        if (!read(request, piece, kReadPiece, &count) || count == 0) return;
+        if (out.body.size() + count > limits.maxBodyBytes) {
+            out.bodyEnd = BodyEnd::TooLarge;
+            return;
+        }
+        out.body.append(piece, count);
+        if (std::chrono::steady_clock::now() >= deadline) {
+            out.bodyEnd = BodyEnd::TooSlow;
+            return;
+        }
+    }
+}
+
+std::optional<std::string> queryRawHeaders(HINTERNET request) {
+    char buffer[5000];
+    DWORD length = sizeof buffer;
+    if (!bound<decltype(::HttpQueryInfoA)>(Bound::HttpQueryInfoA)(
+            request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer, &length, nullptr)) {
+        return std::nullopt;
+    }
+    if (length > sizeof buffer) length = sizeof buffer;
+    const std::string_view text(buffer, length);
+    return std::string(text.substr(0, text.find('\0')));
+}
+
+class WinInetTransport final : public Transport {
+public:
+    std::optional<Exchange> exchange(const RequestPlan& plan, const RequestLimits& limits) override {
+        if (plan.port < 0 || plan.port > std::numeric_limits<INTERNET_PORT>::max()) return std::nullopt;
+        NetHandle internet(openInternet(plan));
+        if (!internet) return std::nullopt;
+        applyTimeouts(internet.get(), limits);
+        NetHandle connection(bound<decltype(::InternetConnectA)>(Bound::InternetConnectA)(
+            internet.get(), plan.host.c_str(), static_cast<INTERNET_PORT>(plan.port), nullptr, nullptr,
+            INTERNET_SERVICE_HTTP, 0, 0));
+        if (!connection) return std::nullopt;
+        NetHandle request(bound<decltype(::HttpOpenRequestA)>(Bound::HttpOpenRequestA)(
+            connection.get(), plan.verb.c_str(), plan.path.c_str(), "HTTP/1.1", nullptr, nullptr,
+            plan.flags, 0));
+        if (!request) return std::nullopt;
+
+        send(request.get(), plan);
+        Exchange out;
+        readBody(request.get(), limits, out);
+        out.rawHeaders = queryRawHeaders(request.get());
+        return out;
+    }
+};
+
+}  // namespace
+
+Transport& winInetTransport() {
+    static WinInetTransport transport;
+    return transport;
+}
+
+}  // namespace velmora::http

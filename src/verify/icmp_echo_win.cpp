@@ -1,0 +1,84 @@
+#include "verify/icmp_echo.h"
+
+// winsock2 before windows.h, and iphlpapi before icmpapi.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
+#include <iphlpapi.h>
+#include <icmpapi.h>
+
+#include <optional>
+#include <string>
+
+namespace velmora::verify {
+
+namespace {
+
+class WinsockSession {
+public:
+    WinsockSession() {
+        WSADATA data;
+        ok_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }
+    WinsockSession(const WinsockSession&) = delete;
+    WinsockSession& operator=(const WinsockSession&) = delete;
+    ~WinsockSession() {
+        if (ok_) WSACleanup();
+    }
+    bool ok() const { return ok_; }
+
+private:
+    bool ok_ = false;
+};
+
+class IcmpHandle {
+public:
+    IcmpHandle() : handle_(IcmpCreateFile()) {}
+    IcmpHandle(const IcmpHandle&) = delete;
+    IcmpHandle& operator=(const IcmpHandle&) = delete;
+    ~IcmpHandle() {
+        if (valid()) IcmpCloseHandle(handle_);
+    }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+std::optional<IPAddr> resolve(const std::string& address) {
+    const unsigned long dotted = inet_addr(address.c_str());
+    if (dotted != INADDR_NONE || address == "255.255.255.255") return dotted;
+    if (address.empty()) return std::nullopt;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(address.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) return std::nullopt;
+    const IPAddr result = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
+    freeaddrinfo(found);
+    return result;
+}
+
+}  // namespace
+
+long echoRoundTrip(std::string_view address) {
+    const WinsockSession winsock;
+    if (!winsock.ok()) return -1;
+    const std::optional<IPAddr> target = resolve(std::string(address));
+    if (!target) return -1;
+    const IcmpHandle icmp;
+    if (!icmp.valid()) return -1;
+
+    // Room for one reply plus the ICMP error data a reply may carry.
+    alignas(ICMP_ECHO_REPLY) char replies[sizeof(ICMP_ECHO_REPLY) + 8 + 32];
+    char noPayload = 0;
+    const DWORD count = IcmpSendEcho(icmp.get(), *target, &noPayload, 0, nullptr, replies,
+                                     sizeof replies, kEchoTimeoutMs);
+    if (count == 0) return -1;
+    const auto* reply = reinterpret_cast<const ICMP_ECHO_REPLY*>(replies);
+    // An "unreachable" answer from a router is not the proxy's host replying.
+    if (reply->Status != IP_SUCCESS) return -1;
+    return static_cast<long>(reply->RoundTripTime);
+}
+
+}  // namespace velmora::verify

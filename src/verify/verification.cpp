@@ -1,0 +1,63 @@
+#include "verify/verification.h"
+
+#include "util/text.h"
+
+namespace velmora::verify {
+
+namespace {
+
+// Workers finish in any order, so the one holding an older total may write
+// last; each writes until what it wrote is the current total, so the label
+// ends on the true count.
+void showTotal(ui::ControlOperations& controls, ui::ControlId label,
+               std::int32_t (VerifyCounters::*current)() const, const VerifyCounters& counters,
+               std::int32_t value) {
+    for (;;) {
+        controls.setText(label, countCaption(value));
+        const std::int32_t now = (counters.*current)();
+        if (now == value) return;
+        value = now;
+    }
+}
+
+}  // namespace
+
+bool proxyPasses(std::string_view page, std::string_view ownIp) {
+    if (text::removeBlanks(page).empty()) return false;
+    if (ownIp.empty()) return false;
+    return !text::contains(page, ownIp, true);
+}
+
+VerifyCounters& verifyCounters() {
+    static VerifyCounters counters;
+    return counters;
+}
+
+std::string countCaption(std::int32_t count) { return text::fromInt(count) + "个IP"; }
+
+void verifyProxyRow(ui::ControlOperations& controls, int row, const VerifyTools& tools) {
+    const std::string proxy = controls.cellText(row, kIpColumn) + ":" + controls.cellText(row, kPortColumn);
+    const std::string page = tools.fetchThroughProxy(proxy);
+    if (proxyPasses(page, tools.ownIp.text())) {
+        controls.setCellText(row, kResultColumn, "成功");
+        showTotal(controls, ui::kSuccessTotalLabel, &VerifyCounters::successes, tools.counters,
+                  tools.counters.addSuccess());
+        const long roundTrip = tools.echoRoundTrip(controls.cellText(row, kIpColumn));
+        controls.setCellText(row, kSpeedColumn, roundTrip == -1 ? "普通" : "极快");
+    } else {
+        controls.setCellText(row, kResultColumn, "失败");
+        controls.setCellText(row, kSpeedColumn, "无效");
+        showTotal(controls, ui::kFailureTotalLabel, &VerifyCounters::failures, tools.counters,
+                  tools.counters.addFailure());
+    }
+}
+
+void verifySelected(ui::ControlOperations& controls, const std::function<void(int row)>& startWorker) {
+    if (controls.currentRow() == -1) {
+        controls.messageBox("请选择需要校验的IP地址");
+        return;
+    }
+    startWorker(controls.currentRow());
+}
+
+}  // namespace velmora::verify

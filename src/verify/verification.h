@@ -1,0 +1,60 @@
+// Verifying one proxy: the decision, the counters and the row's outcome.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "ui/control_ops.h"
+#include "verify/own_ip.h"
+
+namespace velmora::verify {
+
+inline constexpr int kIpColumn = 1;
+inline constexpr int kPortColumn = 2;
+inline constexpr int kResultColumn = 3;
+inline constexpr int kSpeedColumn = 4;
+
+// The proxy works when the page came back (not only blanks) and does not show
+// our own address (case-folded, two-byte-aware search). Without a known own
+// address nothing can be proven hidden, so the proxy fails.
+bool proxyPasses(std::string_view page, std::string_view ownIp);
+
+// Process-wide totals of verifications, never reset.
+class VerifyCounters {
+public:
+    std::int32_t addSuccess() { return success_.fetch_add(1) + 1; }
+    std::int32_t addFailure() { return failure_.fetch_add(1) + 1; }
+    std::int32_t successes() const { return success_.load(); }
+    std::int32_t failures() const { return failure_.load(); }
+
+private:
+    std::atomic<std::int32_t> success_{0};
+    std::atomic<std::int32_t> failure_{0};
+};
+
+VerifyCounters& verifyCounters();
+
+// "12个IP".
+std::string countCaption(std::int32_t count);
+
+struct VerifyTools {
+    // The echo page through the proxy "ip:port"; empty when the request failed.
+    std::function<std::string(std::string_view proxy)> fetchThroughProxy;
+    // Round-trip time of one ICMP echo in ms, -1 without a reply.
+    std::function<long(std::string_view address)> echoRoundTrip;
+    OwnIpStore& ownIp;
+    VerifyCounters& counters;
+};
+
+// Verifies the proxy of `row` and writes the outcome into its columns 3 and 4
+// and into the matching total label.
+void verifyProxyRow(ui::ControlOperations& controls, int row, const VerifyTools& tools);
+
+// "验证选中": asks for a selection when there is none, else starts a worker
+// for the selected row.
+void verifySelected(ui::ControlOperations& controls, const std::function<void(int row)>& startWorker);
+
+}  // namespace velmora::verify
