@@ -1,11 +1,68 @@
+#include <windows.h>
+#include <objbase.h>
+
+#include "app/runtime_binding.h"
+#include "app/threads.h"
+#include "http/engine.h"
 #include "ui/handlers.h"
+#include "ui/window.h"
+#include "verify/echo_page.h"
+#include "verify/icmp_echo.h"
+#include "verify/own_ip.h"
+#include "verify/verification.h"
+#include "verify/verify_all.h"
 
 namespace velmora {
 
-void VerifySelected() {}
-void VerifyAll() {}
-void StopVerify() {}
-void StartOwnIpCheck() {}
-void ExitCleanup() {}
+namespace {
+
+// Read and written on the window thread only: by a pass, by "停止验证" and by
+// passes nested in a pass through its event processing.
+bool gVerifyAllRunning = false;
+
+// Pairs the worker's COM initialisation, so the engine may use COM there.
+class ComForThread {
+public:
+    ComForThread() { app::bound<decltype(::CoInitialize)>(app::Bound::CoInitialize)(nullptr); }
+    ComForThread(const ComForThread&) = delete;
+    ComForThread& operator=(const ComForThread&) = delete;
+    ~ComForThread() { app::bound<decltype(::CoUninitialize)>(app::Bound::CoUninitialize)(); }
+};
+
+std::string fetchThroughProxy(std::string_view proxy) {
+    return http::HttpEngine::request(verify::kEchoPageUrl, {.proxy = proxy});
+}
+
+void VerifyProxy(std::int32_t row) {
+    const ComForThread com;
+    verify::verifyProxyRow(ui::windowControls(), row,
+                           {.fetchThroughProxy = fetchThroughProxy,
+                            .echoRoundTrip = verify::echoRoundTrip,
+                            .ownIp = verify::ownIpText(),
+                            .counters = verify::verifyCounters()});
+}
+
+void startVerifyProxy(int row) { app::startThread(VerifyProxy, row); }
+
+void CheckOwnIp(std::int32_t /*ignored*/) {
+    verify::checkOwnIp([] { return http::HttpEngine::request(verify::kEchoPageUrl); }, verify::ownIpText());
+}
+
+}  // namespace
+
+void VerifySelected() { verify::verifySelected(ui::windowControls(), startVerifyProxy); }
+
+void VerifyAll() {
+    verify::verifyAll(ui::windowControls(), gVerifyAllRunning,
+                      {.startWorker = startVerifyProxy,
+                       .processPending = ui::processPendingMessages,
+                       .sleep = [](unsigned ms) { ::Sleep(ms); }});
+}
+
+void StopVerify() { verify::stopVerify(gVerifyAllRunning); }
+
+void StartOwnIpCheck() { app::startThread(CheckOwnIp, 1); }
+
+void ExitCleanup() { verify::ownIpText().release(); }
 
 }  // namespace velmora
