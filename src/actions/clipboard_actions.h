@@ -1,0 +1,20 @@
+// What "复制代理" puts on the clipboard and what "粘贴代理" takes from it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ui/control_ops.h"
+
+namespace velmora::actions {
+
+// The selected row's proxy text, or nothing after the no-selection message.
+std::optional<std::string> proxyTextToCopy(ui::ControlOperations& controls);
+
+// Appends a row when the clipboard text splits into exactly two pieces at
+// ":"; a text holding several proxies is ignored as a whole. Returns whether
+// a row was added.
+bool pasteProxyText(ui::ControlOperations& controls, std::string_view clipboardText);
+
+}  // namespace velmora::actions

@@ -1,0 +1,24 @@
+#include "actions/import_export.h"
+
+namespace velmora::actions {
+
+void importProxies(ui::ControlOperations& controls, const FileOpener& open) {
+    if (!controls.showDialog(ui::kImportDialog)) return;
+    const std::string path = controls.dialogFileName(ui::kImportDialog);
+    controls.deleteAllRows();
+    std::unique_ptr<ByteSource> source = open(path);
+    if (!source) return;
+    readProxyFile(*source, controls);
+}
+
+void exportProxies(ui::ControlOperations& controls, const FileWriter& write) {
+    // The text is taken before the dialog opens: what is saved is the list
+    // as it was when the command was chosen.
+    const std::string text = proxyFileText(controls);
+    controls.setDialogType(ui::kExportDialog, 1);
+    if (!controls.showDialog(ui::kExportDialog)) return;
+    // ".txt" is appended even to a name that already ends in it.
+    write(controls.dialogFileName(ui::kExportDialog) + ".txt", text);
+}
+
+}  // namespace velmora::actions

@@ -1,0 +1,61 @@
+// The proxy file: one proxy text per line, GBK bytes, no header or trailer.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "ui/control_ops.h"
+
+namespace velmora::actions {
+
+// Bytes read front to back: a file, or a text in tests.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Fills up to `size` bytes and returns how many; 0 at the end or on error.
+    virtual std::size_t read(char* buffer, std::size_t size) = 0;
+};
+
+// Longer lines are skipped whole: no proxy text comes near this, and it keeps
+// a binary file without line ends from being held in memory.
+inline constexpr std::size_t kMaxProxyLineBytes = 64 * 1024;
+// The import stops after this many rows, so a huge file cannot exhaust the
+// address space of the process through the list.
+inline constexpr int kMaxImportedRows = 1'000'000;
+
+// Cuts a byte stream into lines and appends a row, marked "本地", for every
+// line that splits into exactly two pieces at ":". A line ends at LF, at a
+// zero byte and at 0x1A; one CR before its end is dropped; reading goes on
+// after the end, so nothing after a stray zero or 0x1A byte is lost.
+class ProxyFileReader {
+public:
+    explicit ProxyFileReader(ui::ControlOperations& controls, int maxRows = kMaxImportedRows)
+        : controls_(controls), maxRows_(maxRows) {}
+
+    // Takes the next bytes of the stream; the line in progress carries over.
+    void feed(std::string_view bytes);
+    // The last line needs no line end.
+    void finish();
+    // True once `maxRows` rows were added; later bytes are ignored.
+    bool full() const { return rowsAdded_ >= maxRows_; }
+    int rowsAdded() const { return rowsAdded_; }
+
+private:
+    void take(std::string_view part);
+    void endLine();
+
+    ui::ControlOperations& controls_;
+    int maxRows_;
+    std::string line_;
+    bool overlong_ = false;
+    int rowsAdded_ = 0;
+};
+
+// Reads the whole source through a ProxyFileReader.
+void readProxyFile(ByteSource& source, ui::ControlOperations& controls);
+
+// Column 1 + ":" + column 2 + CR LF for every row, first to last.
+std::string proxyFileText(ui::ControlOperations& controls);
+
+}  // namespace velmora::actions

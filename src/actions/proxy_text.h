@@ -1,0 +1,34 @@
+// The text form of a proxy (IP address, ":", port) and the rows made from it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ui/control_ops.h"
+
+namespace velmora::actions {
+
+struct ProxyPieces {
+    std::string address;
+    std::string port;
+};
+
+// The two pieces of a text that splits into exactly two at ":", with the
+// program's split rule; nothing is validated or trimmed, so "a:b" counts and
+// "1.2.3.4:8080\r\n" keeps its line end in the port.
+std::optional<ProxyPieces> splitProxyText(std::string_view text);
+
+// Column 1 + ":" + column 2 of `row`.
+std::string proxyTextOfRow(ui::ControlOperations& controls, int row);
+
+// Appends a row numbered after the current last one and fills columns 1 and
+// 2. Returns its index, or -1 when the list refused the row.
+int appendProxyRow(ui::ControlOperations& controls, const ProxyPieces& proxy);
+
+// The proxy text of the selected row, or nothing after showing `noSelection`
+// when no row is selected.
+std::optional<std::string> selectedProxyText(ui::ControlOperations& controls,
+                                             std::string_view noSelection);
+
+}  // namespace velmora::actions

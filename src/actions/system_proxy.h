@@ -1,0 +1,59 @@
+// Making the selected proxy the current user's system proxy, and switching
+// the system proxy off again.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string_view>
+
+#include "ui/control_ops.h"
+
+namespace velmora::actions {
+
+// The per-user internet settings and the responsive wait, as the shell
+// provides them. Failures are not reported: the switch goes on regardless.
+class ProxySettings {
+public:
+    virtual ~ProxySettings() = default;
+    virtual void setEnabled(bool enabled) = 0;
+    virtual void setServer(std::string_view server) = 0;
+    virtual void removeServer() = 0;
+    // Tells running programs that the settings changed.
+    virtual void announceChange() = 0;
+    // Waits while the window keeps handling its events.
+    virtual void waitResponsive(int milliseconds) = 0;
+};
+
+class SystemProxySwitch {
+public:
+    explicit constexpr SystemProxySwitch(ProxySettings& settings) : settings_(settings) {}
+
+    // "设置代理": off, a short responsive wait, then on with the proxy of the
+    // row selected after the wait.
+    void set(ui::ControlOperations& controls);
+    // "取消代理": no proxy is used; the server value goes.
+    void cancel();
+    // Switches off for good: a set still waiting inside its pause (the
+    // session ends or the window closes meanwhile) no longer switches on.
+    void end();
+
+    // Whether the settings may hold a proxy of ours. Lock-free, so that a
+    // last-chance handler in a crashed process can read it.
+    bool mayBeSet() const { return mayBeSet_.load(); }
+
+private:
+    ProxySettings& settings_;
+    std::atomic<bool> mayBeSet_{false};
+    std::atomic<bool> ended_{false};
+};
+
+enum class WaitUnit : int { Milliseconds = 0, Seconds = 1, Minutes = 2, Hours = 3 };
+
+// The relative due time of a waitable timer for the wait: a negative count of
+// 100-nanosecond steps, saturated at the 64-bit range; 0 for no wait.
+std::int64_t relativeDueTime(std::int64_t duration, WaitUnit unit);
+
+// The wait in milliseconds, saturated; 0 for a negative duration.
+std::int64_t waitMilliseconds(std::int64_t duration, WaitUnit unit);
+
+}  // namespace velmora::actions

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "actions/clipboard_actions.h"
+#include "actions/list_actions.h"
+#include "actions/notice_scroll.h"
+#include "ui/memory_controls.h"
+
+namespace velmora::actions {
+namespace {
+
+using ui::MemoryControls;
+using ui::Row;
+
+Row verified(std::string number, std::string ip, std::string outcome) {
+    return {std::move(number), std::move(ip), "8080", std::move(outcome), "", ""};
+}
+
+std::vector<std::string> column(MemoryControls& controls, int index) {
+    std::vector<std::string> cells;
+    for (const Row& row : controls.rows()) cells.push_back(row[static_cast<std::size_t>(index)]);
+    return cells;
+}
+
+TEST(ClearInvalid, RemovesExactlyTheFailedRowsAndRenumbers) {
+    MemoryControls controls;
+    controls.setRows({verified("1", "1.1.1.1", "成功"), verified("2", "2.2.2.2", "失败"),
+                      verified("3", "3.3.3.3", ""), verified("4", "4.4.4.4", "失败"),
+                      verified("5", "5.5.5.5", "失败 "), verified("6", "6.6.6.6", "失败失败")});
+    clearInvalid(controls);
+    EXPECT_EQ(column(controls, 1),
+              (std::vector<std::string>{"1.1.1.1", "3.3.3.3", "5.5.5.5", "6.6.6.6"}));
+    EXPECT_EQ(column(controls, 0), (std::vector<std::string>{"1", "2", "3", "4"}));
+    EXPECT_EQ(column(controls, 3), (std::vector<std::string>{"成功", "", "失败 ", "失败失败"}));
+}
+
+TEST(ClearInvalid, AdjacentFailedRowsAtBothEndsAllGo) {
+    MemoryControls controls;
+    controls.setRows({verified("1", "a", "失败"), verified("2", "b", "失败"),
+                      verified("3", "c", "成功"), verified("4", "d", "失败"),
+                      verified("5", "e", "失败")});
+    clearInvalid(controls);
+    EXPECT_EQ(column(controls, 1), (std::vector<std::string>{"c"}));
+    EXPECT_EQ(column(controls, 0), (std::vector<std::string>{"1"}));
+}
+
+TEST(ClearInvalid, WithoutFailedRowsStillRenumbers) {
+    MemoryControls controls;
+    controls.setRows({verified("7", "a", ""), verified("", "b", "成功"), verified("x", "c", "")});
+    clearInvalid(controls);
+    EXPECT_EQ(column(controls, 0), (std::vector<std::string>{"1", "2", "3"}));
+
+    MemoryControls empty;
+    clearInvalid(empty);
+    EXPECT_EQ(empty.rowCount(), 0);
+}
+
+TEST(ClearAll, EmptiesTheListAndLeavesTheCounters) {
+    MemoryControls controls;
+    controls.setText(ui::kSuccessTotalLabel, "3个IP");
+    controls.setRows({verified("1", "a", "成功"), verified("2", "b", "失败")});
+    controls.setCurrentRow(1);
+    clearAll(controls);
+    EXPECT_EQ(controls.rowCount(), 0);
+    EXPECT_EQ(controls.currentRow(), -1);
+    EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "3个IP");
+    EXPECT_EQ(controls.text(ui::kFailureTotalLabel), "0个IP");
+}
+
+TEST(ListMenu, PopsUpBesideTheCursorWithOrWithoutRows) {
+    MemoryControls controls;
+    showListMenuNear(controls, 100, 200);
+    showListMenuNear(controls, -5, 0);
+    const auto popups = controls.popups();
+    ASSERT_EQ(popups.size(), 2U);
+    EXPECT_EQ(popups[0].x, 103);
+    EXPECT_EQ(popups[0].y, 203);
+    EXPECT_EQ(popups[1].x, -2);
+    EXPECT_EQ(popups[1].y, 3);
+}
+
+TEST(NoticeScroll, NextLeftEdge) {
+    struct Case {
+        int left, width, clientWidth, expected;
+    };
+    const Case cases[] = {
+        {5, 300, 479, -5},         // an ordinary step
+        {-289, 300, 479, -299},    // one pixel still inside
+        {-290, 300, 479, 469},     // exactly out: re-enters from the right
+        {-295, 300, 479, 469},     // past the edge
+        {0, 0, 479, 469},          // a label without width is always out
+        {1000, 300, 479, 990},     // right of the client area it just moves
+        {INT_MIN, 300, 479, 469},  // no overflow at the extremes
+        {INT_MIN + 5, INT_MAX, 479, 469},
+        {INT_MAX, 300, 479, INT_MAX - 10},
+        {-300, 300, INT_MIN, INT_MIN},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(nextNoticeLeft(c.left, c.width, c.clientWidth), c.expected)
+            << "left " << c.left << " width " << c.width;
+    }
+}
+
+TEST(NoticeScroll, TicksMoveTheLabelAndWrapOnlyOnceItIsOut) {
+    MemoryControls controls;
+    controls.setNoticeGeometry(5, 300, 479);
+    scrollNotice(controls);
+    EXPECT_EQ(controls.noticeLeft(), -5);
+    std::vector<int> lefts;
+    for (int tick = 0; tick < 30; ++tick) {
+        scrollNotice(controls);
+        lefts.push_back(controls.noticeLeft());
+    }
+    // -15, -25 ... -295 are 29 steps inside; the 30th step reaches -305 and wraps.
+    EXPECT_EQ(lefts[28], -295);
+    EXPECT_EQ(lefts[29], 469);
+}
+
+TEST(CopyProxy, NoSelectionShowsTheMessageAndCopiesNothing) {
+    MemoryControls controls;
+    controls.setRows({verified("1", "1.2.3.4", "")});
+    EXPECT_FALSE(proxyTextToCopy(controls).has_value());
+    const auto messages = controls.messages();
+    ASSERT_EQ(messages.size(), 1U);
+    EXPECT_EQ(messages[0].text, "请选择需要复制的代理IP");
+    EXPECT_EQ(messages[0].title, "信息：");
+}
+
+TEST(CopyProxy, SelectedRowGivesAddressColonPort) {
+    MemoryControls controls;
+    controls.setRows({verified("1", "1.2.3.4", ""),
+                      {"2", "5.6.7.8", "3128", "", "", ""},
+                      {"3", "", "", "", "", ""}});
+    controls.setCurrentRow(1);
+    EXPECT_EQ(proxyTextToCopy(controls), "5.6.7.8:3128");
+    controls.setCurrentRow(2);
+    EXPECT_EQ(proxyTextToCopy(controls), ":");
+    EXPECT_TRUE(controls.messages().empty());
+}
+
+TEST(PasteProxy, OnlyATextOfExactlyTwoPiecesAddsARow) {
+    struct Case {
+        const char* clipboard;
+        bool added;
+        const char* address;
+        const char* port;
+    };
+    const Case cases[] = {
+        {"1.2.3.4:8080", true, "1.2.3.4", "8080"},
+        {"1.2.3.4:8080\r\n", true, "1.2.3.4", "8080\r\n"},  // the line end stays
+        {":8080", true, "", "8080"},
+        {"代理:端口", true, "代理", "端口"},
+        {"abc", false, "", ""},
+        {"", false, "", ""},
+        {"1.2.3.4:", false, "", ""},  // an empty last piece is dropped
+        {"1:2:3", false, "", ""},
+        {"[::1]:8080", false, "", ""},
+        {"1.2.3.4:8080\r\n5.6.7.8:3128\r\n", false, "", ""},
+    };
+    for (const Case& c : cases) {
+        MemoryControls controls;
+        controls.setRows({verified("1", "9.9.9.9", "成功"), verified("2", "8.8.8.8", "")});
+        EXPECT_EQ(pasteProxyText(controls, c.clipboard), c.added) << c.clipboard;
+        const auto rows = controls.rows();
+        ASSERT_EQ(rows.size(), c.added ? 3U : 2U) << c.clipboard;
+        if (c.added) {
+            EXPECT_EQ(rows[2], (Row{"3", c.address, c.port, "", "", ""})) << c.clipboard;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velmora::actions
