@@ -46,8 +46,8 @@ private:
     std::shared_ptr<const regex::MatchList> matches_;
     std::string patternText_;
     std::string subject_;
+    bool created_ = false;
     bool ignoreCase_ = true;
-    bool global_ = true;
 };
 
 }  // namespace velmora
