@@ -1,0 +1,205 @@
+#include <algorithm>
+#include <string>
+
+#include "skin/skin_draw_win.h"
+#include "skin/skin_paint_win.h"
+
+namespace velmora::skin {
+namespace {
+
+COLORREF c(Rgb rgb) { return Theme::toColorRef(rgb); }
+
+HFONT windowFont(HWND window) {
+    return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+}
+
+bool hidesAccelerators(HWND window) {
+    return (SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
+}
+
+}  // namespace
+
+void paintGroupBox(Engine& engine, HWND box, HDC given) {
+    PaintScope paint(box, given);
+    const RECT rc = clientRect(box);
+    excludeChildren(paint.dc(), box);
+    BufferedPaint buffer(paint.dc(), rc);
+    const HDC dc = buffer.dc();
+    Theme& theme = engine.theme();
+    const SkinPalette& p = theme.palette();
+
+    fillRect(dc, rc, engine.backgroundOf(GetParent(box)));
+    roundPanel(dc, rc, c(p.groupBack), c(p.groupBorder), theme.cornerRadius());
+
+    const std::wstring caption = windowText(box);
+    if (caption.empty()) return;
+    const HFONT font = theme.boldFont() ? theme.boldFont() : windowFont(box);
+    const SIZE size = textSize(dc, caption, font);
+    // The caption sits inside the panel's top edge, marked by a short bar
+    // in the accent colour; the controls begin below it.
+    const RECT bar{rc.left + 6, rc.top + 4, rc.left + 9, rc.top + 1 + size.cy - 3};
+    fillRect(dc, bar, c(p.accent));
+    const RECT text{rc.left + 13, rc.top + 1, rc.right - 6, rc.top + 1 + size.cy};
+    const bool enabled = IsWindowEnabled(box) != FALSE;
+    drawText(dc, caption, text, font, c(enabled ? p.groupText : p.disabledText),
+             DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS |
+                 (hidesAccelerators(box) ? DT_HIDEPREFIX : 0));
+}
+
+void paintPushButton(Engine& engine, const SkinnedWindow& button, HDC given) {
+    const HWND window = button.window;
+    PaintScope paint(window, given);
+    const RECT rc = clientRect(window);
+    BufferedPaint buffer(paint.dc(), rc);
+    const HDC dc = buffer.dc();
+    Theme& theme = engine.theme();
+    const SkinPalette& p = theme.palette();
+
+    const auto state = SendMessageW(window, BM_GETSTATE, 0, 0);
+    const bool pressed = (state & BST_PUSHED) != 0;
+    const bool enabled = IsWindowEnabled(window) != FALSE;
+    const bool focused = GetFocus() == window;
+    const auto style = GetWindowLongPtrW(window, GWL_STYLE);
+    const bool isDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+
+    fillRect(dc, rc, engine.backgroundOf(GetParent(window)));
+    COLORREF face = c(pressed ? p.buttonFacePressed : button.hot ? p.buttonFaceHot : p.buttonFace);
+    if (!enabled) face = Theme::blend(p.buttonFace, p.windowBack, 150);
+    const int radius = theme.cornerRadius();
+    roundPanel(dc, rc, face, c(p.buttonBorder), radius);
+    if (enabled && (focused || isDefault)) {
+        RECT ring = rc;
+        InflateRect(&ring, -2, -2);
+        roundFrame(dc, ring, Theme::blend(p.buttonFace, p.buttonText, focused ? 150 : 70),
+                   std::max(0, radius - 2));
+    }
+
+    RECT text = rc;
+    InflateRect(&text, -4, -2);
+    if (pressed) OffsetRect(&text, 0, 1);
+    const UINT lines = (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER;
+    drawText(dc, windowText(window), text, windowFont(window),
+             c(enabled ? p.buttonText : p.disabledText),
+             DT_CENTER | lines | (hidesAccelerators(window) ? DT_HIDEPREFIX : 0));
+}
+
+void paintComboBox(Engine& engine, HWND combo, HDC given) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(combo, &info)) return;
+    PaintScope paint(combo, given);
+    const RECT rc = clientRect(combo);
+    excludeChildren(paint.dc(), combo);
+    BufferedPaint buffer(paint.dc(), rc);
+    const HDC dc = buffer.dc();
+    Theme& theme = engine.theme();
+    const SkinPalette& p = theme.palette();
+
+    const HWND focus = GetFocus();
+    const bool focused = focus == combo || (info.hwndItem && focus == info.hwndItem);
+    const bool dropped = SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    const bool enabled = IsWindowEnabled(combo) != FALSE;
+    const COLORREF back = enabled ? c(p.editBack) : Theme::blend(p.editBack, p.windowBack, 128);
+    const int radius = std::min(theme.cornerRadius(), 3);
+
+    fillRect(dc, rc, engine.backgroundOf(GetParent(combo)));
+    roundPanel(dc, rc, back, c(focused || dropped ? p.editFocusBorder : p.editBorder), radius);
+
+    RECT button = info.rcButton;
+    button.top = rc.top + 1;
+    button.bottom = rc.bottom - 1;
+    button.right = rc.right - 1;
+    if (button.right > button.left) {
+        const bool pushed = dropped || (info.stateButton & STATE_SYSTEM_PRESSED);
+        fillRect(dc, button, pushed ? c(p.buttonFacePressed) : c(p.headerBack));
+        vLine(dc, button.left, button.top, button.bottom, c(p.editBorder));
+        chevron(dc, (button.left + button.right) / 2 + 1, (button.top + button.bottom) / 2,
+                pushed ? c(p.buttonText) : c(enabled ? p.accent : p.disabledText));
+    }
+
+    if (info.hwndItem) return;  // the edit field draws its own text
+    const auto selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    std::wstring text;
+    if (selected >= 0) {
+        const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, selected, 0);
+        if (length > 0) {
+            text.resize(static_cast<std::size_t>(length) + 1);
+            const auto got = SendMessageW(combo, CB_GETLBTEXT, selected,
+                                          reinterpret_cast<LPARAM>(text.data()));
+            text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+        }
+    }
+    RECT item = info.rcItem;
+    item.top = std::max<LONG>(item.top, rc.top + 2);
+    item.bottom = std::min<LONG>(item.bottom, rc.bottom - 2);
+    const bool highlighted = focused && !dropped;
+    if (highlighted) fillRect(dc, item, c(p.selectionBack));
+    item.left += 3;
+    drawText(dc, text, item, windowFont(combo),
+             c(!enabled ? p.disabledText : highlighted ? p.selectionText : p.editText),
+             DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
+
+void paintFlatFrame(Engine& engine, HWND window) {
+    const auto style = GetWindowLongPtrW(window, GWL_STYLE);
+    const auto exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    const int edge = ((exStyle & WS_EX_CLIENTEDGE) ? 2 : 0) + ((style & WS_BORDER) ? 1 : 0);
+    if (edge == 0) return;
+    const SkinPalette& p = engine.theme().palette();
+    const SkinnedWindow* w = engine.find(window);
+    COLORREF inner = c(p.editBack);
+    if (w && w->kind == Kind::ListView) {
+        inner = static_cast<COLORREF>(SendMessageW(window, LVM_GETBKCOLOR, 0, 0));
+    }
+    const bool focused = w && w->kind == Kind::Edit && GetFocus() == window;
+
+    HDC dc = GetWindowDC(window);
+    if (!dc) return;
+    RECT r;
+    GetWindowRect(window, &r);
+    OffsetRect(&r, -r.left, -r.top);
+    frameRect(dc, r, c(focused ? p.editFocusBorder : p.editBorder));
+    for (int i = 1; i < edge; ++i) {
+        InflateRect(&r, -1, -1);
+        frameRect(dc, r, inner);
+    }
+    ReleaseDC(window, dc);
+}
+
+LRESULT controlColour(Engine& engine, HWND container, UINT message, HDC dc, HWND child) {
+    const SkinPalette& p = engine.theme().palette();
+    const SkinnedWindow* w = engine.find(child);
+    COLORREF back = engine.backgroundOf(container);
+    COLORREF text = c(p.labelText);
+    bool opaque = false;
+    switch (message) {
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            back = c(p.editBack);
+            text = c(p.editText);
+            opaque = true;
+            break;
+        case WM_CTLCOLORSTATIC:
+            // Read-only and disabled edit boxes ask as statics do.
+            if (w ? w->kind == Kind::Edit : lstrcmpiW(className(child).c_str(), L"Edit") == 0) {
+                back = Theme::blend(p.editBack, p.windowBack, 96);
+                text = c(p.editText);
+                opaque = true;
+            } else if (w && w->kind == Kind::Link) {
+                text = c(p.linkText);
+            }
+            break;
+        case WM_CTLCOLORDLG:
+            back = c(p.windowBack);
+            break;
+        default:
+            break;
+    }
+    if (child && !IsWindowEnabled(child)) text = c(p.disabledText);
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
+    SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
+    return reinterpret_cast<LRESULT>(engine.theme().brush(back));
+}
+
+}  // namespace velmora::skin
