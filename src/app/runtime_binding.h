@@ -16,6 +16,7 @@ enum class Bound : int {
     HttpOpenRequestA,
     HttpSendRequestA,
     InternetReadFile,
+    InternetQueryDataAvailable,
     HttpQueryInfoA,
     InternetCloseHandle,
     InternetSetOptionA,

@@ -28,6 +28,7 @@ constexpr std::array<Entry, static_cast<std::size_t>(Bound::Count)> kTable{{
     {"wininet.dll", "HttpOpenRequestA"},
     {"wininet.dll", "HttpSendRequestA"},
     {"wininet.dll", "InternetReadFile"},
+    {"wininet.dll", "InternetQueryDataAvailable"},
     {"wininet.dll", "HttpQueryInfoA"},
     {"wininet.dll", "InternetCloseHandle"},
     {"wininet.dll", "InternetSetOptionA"},

@@ -64,13 +64,20 @@ void send(HINTERNET request, const RequestPlan& plan) {
         request, plan.headers.c_str(), static_cast<DWORD>(plan.headers.size()), body, bodyLength);
 }
 
+// A synchronous read waits until its whole buffer is filled, so a server
+// trickling a byte now and then would hold it for ages. Asking first what has
+// arrived and reading no more than that makes each step wait at most one
+// receive time-out, and the deadline is checked between steps.
 void readBody(HINTERNET request, const RequestLimits& limits, Exchange& out) {
+    const auto available = bound<decltype(::InternetQueryDataAvailable)>(Bound::InternetQueryDataAvailable);
     const auto read = bound<decltype(::InternetReadFile)>(Bound::InternetReadFile);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.deadlineMs);
     char piece[kReadPiece];
     for (;;) {
+        DWORD ready = 0;
+        if (!available(request, &ready, 0, 0) || ready == 0) return;
         DWORD count = 0;
-        if (!read(request, piece, kReadPiece, &count) || count == 0) return;
+        if (!read(request, piece, ready < kReadPiece ? ready : kReadPiece, &count) || count == 0) return;
         if (out.body.size() + count > limits.maxBodyBytes) {
             out.bodyEnd = BodyEnd::TooLarge;
             return;
