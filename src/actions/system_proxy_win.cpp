@@ -1,8 +1,83 @@
+#include "actions/system_proxy_win.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <string>
+
+#include "actions/registry_key_win.h"
+#include "actions/system_proxy.h"
+#include "actions/system_proxy_exit.h"
+#include "actions/wait_responsive_win.h"
+#include "app/runtime_binding.h"
 #include "ui/handlers.h"
+#include "ui/window.h"
 
 namespace velmora {
 
-void SetSystemProxy() {}
-void CancelSystemProxy() {}
+namespace actions {
+
+namespace {
+
+// The per-user internet settings in the registry. The values are ASCII, so
+// the ANSI registry calls are right here.
+class RegistryProxySettings final : public ProxySettings {
+public:
+    void setEnabled(bool enabled) override {
+        const RegistryKey key = RegistryKey::openOrCreate(HKEY_CURRENT_USER, kInternetSettingsPath);
+        if (!key) return;
+        const DWORD value = enabled ? 1 : 0;
+        RegSetValueExA(key.get(), "ProxyEnable", 0, REG_DWORD,
+                       reinterpret_cast<const BYTE*>(&value), sizeof value);
+    }
+
+    void setServer(std::string_view server) override {
+        const RegistryKey key = RegistryKey::openOrCreate(HKEY_CURRENT_USER, kInternetSettingsPath);
+        if (!key) return;
+        const std::string value(server);
+        RegSetValueExA(key.get(), "ProxyServer", 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+    }
+
+    void removeServer() override {
+        const RegistryKey key =
+            RegistryKey::openForWriting(HKEY_CURRENT_USER, kInternetSettingsPath);
+        if (key && RegDeleteValueA(key.get(), "ProxyServer") == ERROR_SUCCESS) return;
+        // A value that is not there may be a key of that name; normally
+        // neither exists, and the outcome does not matter.
+        const std::string subKey = std::string(kInternetSettingsPath) + "\\ProxyServer";
+        RegDeleteKeyA(HKEY_CURRENT_USER, subKey.c_str());
+    }
+
+    void announceChange() override {
+        DWORD zero = 0;
+        auto* setOption =
+            app::bound<decltype(::InternetSetOptionA)>(app::Bound::InternetSetOptionA);
+        setOption(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, &zero, 0);
+    }
+
+    void waitResponsive(int milliseconds) override {
+        WaitResponsive(milliseconds, WaitUnit::Milliseconds);
+    }
+};
+
+// Constant-initialised, so the crash reset can read the switch at any time.
+constinit RegistryProxySettings gSettings;
+constinit SystemProxySwitch gSwitch{gSettings};
+
+}  // namespace
+
+ProxySettings& registryProxySettings() { return gSettings; }
+
+bool systemProxyMayBeSet() noexcept { return gSwitch.mayBeSet(); }
+
+void EndSystemProxyUse() { gSwitch.end(); }
+
+}  // namespace actions
+
+void SetSystemProxy() { actions::gSwitch.set(ui::windowControls()); }
+
+void CancelSystemProxy() { actions::gSwitch.cancel(); }
 
 }  // namespace velmora

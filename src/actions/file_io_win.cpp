@@ -1,0 +1,75 @@
+#include "actions/file_io_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "ui/wide.h"
+
+namespace velmora::actions {
+
+namespace {
+
+constexpr DWORD kWriteChunk = 1 << 20;
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+class FileSource final : public ByteSource {
+public:
+    explicit FileSource(HANDLE handle) : file_(handle) {}
+    bool isOpen() const { return static_cast<bool>(file_); }
+
+    std::size_t read(char* buffer, std::size_t size) override {
+        DWORD got = 0;
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size, MAXDWORD));
+        if (!ReadFile(file_.get(), buffer, wanted, &got, nullptr)) return 0;
+        return got;
+    }
+
+private:
+    FileHandle file_;
+};
+
+}  // namespace
+
+std::unique_ptr<ByteSource> openFileForReading(const std::string& gbkPath) {
+    const std::wstring path = ui::toWide(gbkPath);
+    if (path.empty()) return nullptr;
+    auto source = std::make_unique<FileSource>(CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source->isOpen()) return nullptr;
+    return source;
+}
+
+bool writeFileBytes(const std::string& gbkPath, std::string_view bytes) {
+    const std::wstring path = ui::toWide(gbkPath);
+    if (path.empty()) return false;
+    const FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kWriteChunk));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+}  // namespace velmora::actions

@@ -1,0 +1,72 @@
+#include "actions/wait_responsive_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/runtime_binding.h"
+#include "ui/window.h"
+
+namespace velmora::actions {
+
+namespace {
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+UniqueHandle startTimer(std::int64_t dueTime) {
+    auto* create = app::bound<decltype(::CreateWaitableTimerA)>(app::Bound::CreateWaitableTimerA);
+    UniqueHandle timer(create(nullptr, FALSE, nullptr));
+    if (!timer) return {};
+    LARGE_INTEGER due;
+    due.QuadPart = dueTime;
+    auto* set = app::bound<decltype(::SetWaitableTimer)>(app::Bound::SetWaitableTimer);
+    if (!set(timer.get(), &due, 0, nullptr, nullptr, FALSE)) return {};
+    return timer;
+}
+
+// Waits on the clock until `deadline` (GetTickCount64 time), handling events.
+void waitUntil(ULONGLONG deadline) {
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return;
+        const DWORD timeout = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, INFINITE - 1));
+        const DWORD woke = MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout, QS_ALLINPUT);
+        if (woke == WAIT_TIMEOUT) return;
+        if (woke != WAIT_OBJECT_0) return;  // the wait itself failed: give up rather than spin
+        ui::processPendingMessages();
+    }
+}
+
+// Waits until the timer fires, handling events in between.
+void waitForTimer(HANDLE timer, ULONGLONG deadline) {
+    for (;;) {
+        const DWORD woke = MsgWaitForMultipleObjects(1, &timer, FALSE, INFINITE, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0) return;
+        if (woke != WAIT_OBJECT_0 + 1) {
+            waitUntil(deadline);
+            return;
+        }
+        ui::processPendingMessages();
+    }
+}
+
+}  // namespace
+
+bool WaitResponsive(std::int64_t duration, WaitUnit unit) {
+    const std::int64_t ms = waitMilliseconds(duration, unit);
+    const ULONGLONG now = GetTickCount64();
+    const ULONGLONG deadline =
+        static_cast<ULONGLONG>(ms) > ~now ? ~0ULL : now + static_cast<ULONGLONG>(ms);
+    if (UniqueHandle timer = startTimer(relativeDueTime(duration, unit))) {
+        waitForTimer(timer.get(), deadline);
+    } else {
+        waitUntil(deadline);
+    }
+    return true;
+}
+
+}  // namespace velmora::actions

@@ -1,0 +1,366 @@
+// The list actions against the real (Wine) registry, clipboard and files.
+// MemoryControls stands where the window and its dialogs would be.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "actions/clipboard_actions.h"
+#include "actions/clipboard_win.h"
+#include "actions/file_io_win.h"
+#include "actions/import_export.h"
+#include "actions/system_proxy.h"
+#include "actions/system_proxy_win.h"
+#include "actions/wait_responsive_win.h"
+#include "ui/handlers.h"
+#include "ui/memory_controls.h"
+#include "ui/wide.h"
+
+namespace velmora::actions {
+namespace {
+
+using ui::MemoryControls;
+using ui::Row;
+
+// Loopback addresses where nothing listens: a proxy left set by a failing
+// test can never send anything off the machine.
+const Row kFirst = {"1", "127.0.0.1", "18199", "", "", ""};
+const Row kSecond = {"2", "127.0.0.2", "18199", "成功", "极快", ""};
+
+class SettingsKey {
+public:
+    SettingsKey() {
+        RegCreateKeyExA(HKEY_CURRENT_USER, kInternetSettingsPath, 0, nullptr, 0,
+                        KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+    }
+    ~SettingsKey() { RegCloseKey(key_); }
+    SettingsKey(const SettingsKey&) = delete;
+    SettingsKey& operator=(const SettingsKey&) = delete;
+
+    std::optional<DWORD> dword(const char* name) const {
+        DWORD type = 0, value = 0, size = sizeof value;
+        if (RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+                ERROR_SUCCESS ||
+            type != REG_DWORD) {
+            return std::nullopt;
+        }
+        return value;
+    }
+    std::optional<std::string> string(const char* name) const {
+        DWORD type = 0, size = 0;
+        if (RegQueryValueExA(key_, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+            type != REG_SZ) {
+            return std::nullopt;
+        }
+        std::string value(size, '\0');
+        RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size);
+        // The stored value carries its terminating zero.
+        EXPECT_TRUE(size > 0 && value[size - 1] == '\0') << name;
+        value.resize(size > 0 ? size - 1 : 0);
+        return value;
+    }
+    void setString(const char* name, const std::string& value) {
+        RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+    }
+    void remove(const char* name) { RegDeleteValueA(key_, name); }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+class SystemProxyRegistry : public ::testing::Test {
+protected:
+    SystemProxyRegistry() { controls.setRows({kFirst, kSecond}); }
+    ~SystemProxyRegistry() override { CancelSystemProxy(); }
+
+    MemoryControls controls;
+    SettingsKey key;
+    SystemProxySwitch proxySwitch{registryProxySettings()};
+};
+
+TEST_F(SystemProxyRegistry, CancelCreatesAMissingEnableAndTouchesNothingElse) {
+    key.remove("ProxyEnable");
+    key.remove("ProxyServer");
+    key.setString("ProxyOverride", "<local>");
+    CancelSystemProxy();
+    EXPECT_EQ(key.dword("ProxyEnable"), 0U);
+    EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
+    EXPECT_EQ(key.string("ProxyOverride"), "<local>");
+    key.remove("ProxyOverride");
+}
+
+TEST_F(SystemProxyRegistry, SetWritesTheSelectedRowAndASecondSetReplacesIt) {
+    controls.setCurrentRow(0);
+    proxySwitch.set(controls);
+    EXPECT_EQ(key.dword("ProxyEnable"), 1U);
+    EXPECT_EQ(key.string("ProxyServer"), "127.0.0.1:18199");
+
+    controls.setCurrentRow(1);
+    proxySwitch.set(controls);
+    EXPECT_EQ(key.dword("ProxyEnable"), 1U);
+    EXPECT_EQ(key.string("ProxyServer"), "127.0.0.2:18199");
+
+    CancelSystemProxy();
+    EXPECT_EQ(key.dword("ProxyEnable"), 0U);
+    EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
+}
+
+TEST_F(SystemProxyRegistry, NoSelectionLeavesTheRegistry) {
+    key.setString("ProxyServer", "127.0.0.9:1");
+    proxySwitch.set(controls);
+    EXPECT_EQ(key.string("ProxyServer"), "127.0.0.9:1");
+    ASSERT_EQ(controls.messages().size(), 1U);
+    EXPECT_EQ(controls.messages()[0].text, "请选择需要设置的代理IP");
+}
+
+TEST_F(SystemProxyRegistry, CrashSwitchOffIsRegistryOnly) {
+    controls.setCurrentRow(0);
+    proxySwitch.set(controls);
+    switchOffInRegistryOnly();
+    EXPECT_EQ(key.dword("ProxyEnable"), 0U);
+    EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
+}
+
+// A hidden window whose posted message deletes the list while the switch
+// pauses: the wait must hand it to the window procedure, and the switch must
+// then leave the proxy off.
+MemoryControls* gListToClear = nullptr;
+
+LRESULT CALLBACK clearingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP && gListToClear) {
+        gListToClear->deleteAllRows();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(SystemProxyRegistry, EventsRunDuringThePause) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = clearingProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VelmoraActionsTestWindow";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, windowClass.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    gListToClear = &controls;
+
+    // The message arrives while the pause is running.
+    struct Poster {
+        static DWORD WINAPI run(void* target) {
+            Sleep(50);
+            PostMessageW(static_cast<HWND>(target), WM_APP, 0, 0);
+            return 0;
+        }
+    };
+    controls.setCurrentRow(0);
+    HANDLE poster = CreateThread(nullptr, 0, &Poster::run, window, 0, nullptr);
+    ASSERT_NE(poster, nullptr);
+    proxySwitch.set(controls);
+    WaitForSingleObject(poster, INFINITE);
+    CloseHandle(poster);
+
+    EXPECT_EQ(controls.rowCount(), 0);
+    EXPECT_EQ(key.dword("ProxyEnable"), 0U);
+    EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
+    gListToClear = nullptr;
+    DestroyWindow(window);
+    UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
+}
+
+TEST(WaitResponsive, ReturnsForEveryDuration) {
+    EXPECT_TRUE(WaitResponsive(0));
+    EXPECT_TRUE(WaitResponsive(-1, WaitUnit::Hours));
+    EXPECT_TRUE(WaitResponsive(20));
+}
+
+TEST(Clipboard, ChineseTextRoundTrips) {
+    const std::string text = "代理服务器:端口号";
+    ASSERT_TRUE(setClipboardText(text));
+    EXPECT_EQ(clipboardText(), text);
+    // Programs that read ANSI text get it from the system, in their code page.
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+
+    MemoryControls controls;
+    EXPECT_TRUE(pasteProxyText(controls, clipboardText()));
+    EXPECT_EQ(controls.rows(), (std::vector<Row>{{"1", "代理服务器", "端口号", "", "", ""}}));
+}
+
+// Puts one block in the given format, as another program would.
+void putClipboardBlock(UINT format, const void* bytes, SIZE_T size) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(GlobalLock(block), bytes, size);
+    GlobalUnlock(block);
+    if (!SetClipboardData(format, block)) GlobalFree(block);
+    CloseClipboard();
+}
+
+TEST(Clipboard, ReadsWhatOtherProgramsPut) {
+    const wchar_t unicode[] = L"\u4EE3\u7406:80";  // 代理:80
+    putClipboardBlock(CF_UNICODETEXT, unicode, sizeof unicode);
+    EXPECT_EQ(clipboardText(), "代理:80");
+
+    const char ansi[] = "127.0.0.1:8080";
+    putClipboardBlock(CF_TEXT, ansi, sizeof ansi);
+    EXPECT_EQ(clipboardText(), "127.0.0.1:8080");
+
+    // No terminating zero: the text ends with the block, or one character
+    // earlier where the system terminates the block itself.
+    const wchar_t unterminated[] = {L'1', L':', L'2', L'3'};
+    putClipboardBlock(CF_UNICODETEXT, unterminated, sizeof unterminated);
+    const std::string text = clipboardText();
+    EXPECT_TRUE(text == "1:23" || text == "1:2") << text;
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    EXPECT_EQ(clipboardText(), "");
+}
+
+// A folder of its own under the temporary folder, with a Chinese name so the
+// wide path handling is exercised; removed with its files at the end.
+class ProxyFiles : public ::testing::Test {
+protected:
+    ProxyFiles() {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = ui::fromWide(temp) + "代理测试" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryW(ui::toWide(folder_).c_str(), nullptr);
+    }
+    ~ProxyFiles() override {
+        for (const std::string& file : files_) {
+            const std::wstring path = ui::toWide(file);
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(path.c_str());
+        }
+        RemoveDirectoryW(ui::toWide(folder_).c_str());
+    }
+
+    std::string path(const std::string& name) {
+        files_.push_back(folder_ + "\\" + name);
+        return files_.back();
+    }
+
+    static std::optional<std::string> contents(const std::string& file) {
+        HANDLE handle = CreateFileW(ui::toWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+        std::string bytes(GetFileSize(handle, nullptr), '\0');
+        DWORD got = 0;
+        ReadFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+        CloseHandle(handle);
+        bytes.resize(got);
+        return bytes;
+    }
+
+    static void importFrom(MemoryControls& controls, const std::string& file) {
+        controls.scriptDialog(ui::kImportDialog, true, file);
+        importProxies(controls, openFileForReading);
+    }
+
+private:
+    std::string folder_;
+    std::vector<std::string> files_;
+};
+
+Row local(std::string number, std::string address, std::string port) {
+    return {std::move(number), std::move(address), std::move(port), "", "", "本地"};
+}
+
+TEST_F(ProxyFiles, ReadOnlyFileImports) {
+    const std::string file = path("只读.txt");
+    ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\r\n\r\nabc\r\n5.6.7.8:3128"));
+    ASSERT_TRUE(SetFileAttributesW(ui::toWide(file).c_str(), FILE_ATTRIBUTE_READONLY));
+    MemoryControls controls;
+    importFrom(controls, file);
+    EXPECT_EQ(controls.rows(),
+              (std::vector<Row>{local("1", "1.2.3.4", "8080"), local("2", "5.6.7.8", "3128")}));
+}
+
+TEST_F(ProxyFiles, FileOpenForWritingElsewhereImports) {
+    const std::string file = path("open.txt");
+    ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\n"));
+    HANDLE writer =
+        CreateFileW(ui::toWide(file).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    MemoryControls controls;
+    importFrom(controls, file);
+    CloseHandle(writer);
+    EXPECT_EQ(controls.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
+}
+
+// Another program reads the file and lets nobody write it meanwhile.
+TEST_F(ProxyFiles, FileLockedAgainstWritersImports) {
+    const std::string file = path("locked.txt");
+    ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\n"));
+    HANDLE reader = CreateFileW(ui::toWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    MemoryControls controls;
+    importFrom(controls, file);
+    CloseHandle(reader);
+    EXPECT_EQ(controls.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
+}
+
+TEST_F(ProxyFiles, MissingFileLeavesAnEmptyList) {
+    MemoryControls controls;
+    controls.setRows({local("1", "9.9.9.9", "1")});
+    importFrom(controls, path("missing.txt"));
+    EXPECT_EQ(controls.rowCount(), 0);
+}
+
+TEST_F(ProxyFiles, ExportAppendsTxtAndWritesExactBytes) {
+    const std::string chosen = path("list.txt");
+    const std::string written = path("list.txt.txt");
+    ASSERT_TRUE(writeFileBytes(written, std::string(1000, 'x')));  // truncated by the export
+    MemoryControls controls;
+    controls.setRows(
+        {{"1", "1.2.3.4", "8080", "成功", "极快", "全国"}, {"2", "5.6.7.8", "3128", "", "", ""}});
+    controls.scriptDialog(ui::kExportDialog, true, chosen);
+    exportProxies(controls, writeFileBytes);
+    EXPECT_EQ(contents(chosen), std::nullopt);
+    EXPECT_EQ(contents(written), "1.2.3.4:8080\r\n5.6.7.8:3128\r\n");
+
+    MemoryControls empty;
+    const std::string emptyFile = path("空");
+    path("空.txt");
+    empty.scriptDialog(ui::kExportDialog, true, emptyFile);
+    exportProxies(empty, writeFileBytes);
+    EXPECT_EQ(contents(emptyFile + ".txt"), "");
+}
+
+TEST_F(ProxyFiles, HundredThousandRowsGoOutAndComeBack) {
+    std::vector<Row> rows;
+    for (int i = 0; i < 100'000; ++i) {
+        rows.push_back({std::to_string(i + 1),
+                        "10.0." + std::to_string(i / 256 % 256) + "." + std::to_string(i % 256),
+                        std::to_string(1000 + i % 50000), "", "", ""});
+    }
+    MemoryControls source;
+    source.setRows(rows);
+    source.scriptDialog(ui::kExportDialog, true, path("big"));
+    path("big.txt");
+    exportProxies(source, writeFileBytes);
+
+    MemoryControls target;
+    importFrom(target, path("big") + ".txt");
+    const std::vector<Row> imported = target.rows();
+    ASSERT_EQ(imported.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (imported[i] != local(rows[i][0], rows[i][1], rows[i][2])) {
+            ADD_FAILURE() << "row " << i;
+            break;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velmora::actions
