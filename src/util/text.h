@@ -1,7 +1,7 @@
 // Text conventions shared by every module.
 //
-// Program text is code page 936 (GBK) bytes in std::string. A byte of 0x80 or
-// above starts a two-byte character; lengths and offsets count bytes. Blanks
+// Program text is code page 936 (GBK) bytes in std::string. A byte from 0x81
+// to 0xFE starts a two-byte character; lengths and offsets count bytes. Blanks
 // are the ASCII space and the full-width space (A1 A1); tabs and line ends are
 // not blanks. Only ASCII letters are ever case-folded.
 #pragma once
@@ -16,7 +16,10 @@ namespace velmora::text {
 
 inline constexpr std::size_t npos = std::string_view::npos;
 
-inline constexpr bool isLeadByte(unsigned char b) { return b >= 0x80; }
+// The lead bytes of code page 936 as the system steps through text: 0x80 is
+// the one-byte euro sign and 0xFF a one-byte character of its own, so that a
+// euro sign never hides the byte after it from a search.
+inline constexpr bool isLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 
 // Length in bytes (1 or 2) of the character that starts at byte offset `pos`
 // (which must lie inside `s` and be a character boundary). A lead byte with

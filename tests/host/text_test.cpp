@@ -52,6 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"\xD6\xD0\xCE\xC4Set-Cookie:", "set-cookie:", 0, true, 4},
         // a lead byte followed by a zero byte is a character of its own
         FindCase{std::string_view("\xB0\0a", 3), std::string_view("\0", 1), 0, false, 1},
+        // 0x80 (the euro sign) and 0xFF are one-byte characters
+        FindCase{"\x80:x", ":", 0, false, 1}, FindCase{"\xFF:x", ":", 0, false, 1},
+        FindCase{"\x80\xB0:", ":", 0, false, t::npos},
         // the empty needle: first boundary inside the text, never in an empty text
         FindCase{"abc", "", 0, false, 0}, FindCase{"abc", "", 2, false, 2}, FindCase{"abc", "", 3, false, t::npos},
         FindCase{"", "", 0, false, t::npos}, FindCase{"\xB0\x41z", "", 1, false, 2}));
@@ -69,6 +72,10 @@ TEST(TextCharLength, LeadBytesTakeTheirTrail) {
     EXPECT_EQ(t::charLength("\xB0\x41", 0), 2u);
     EXPECT_EQ(t::charLength("\xB0", 0), 1u);
     EXPECT_EQ(t::charLength(std::string_view("\xB0\0", 2), 0), 1u);
+    EXPECT_EQ(t::charLength("\x80\x41", 0), 1u);
+    EXPECT_EQ(t::charLength("\xFF\x41", 0), 1u);
+    EXPECT_EQ(t::charLength("\x81\x41", 0), 2u);
+    EXPECT_EQ(t::charLength("\xFE\x41", 0), 2u);
     EXPECT_TRUE(t::endsInLoneLeadByte("ab\xB0"));
     EXPECT_FALSE(t::endsInLoneLeadByte("a\xB0\xB0"));
     EXPECT_TRUE(t::endsInLoneLeadByte("a\xB0\xB0\xB0"));
