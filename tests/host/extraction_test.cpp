@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "build_config.h"
+#include "extract/form.h"
+#include "extract/list_fill.h"
+#include "ui/memory_controls.h"
+
+namespace velmora::extract {
+namespace {
+
+TEST(UrlEncode, EveryByteClass) {
+    struct Case {
+        std::string in;
+        std::string out;
+    };
+    const std::vector<Case> cases = {
+        {"", ""},
+        {"*,-./", "*,-./"},
+        {"0123456789@_", "0123456789@_"},
+        {"AZaz", "AZaz"},
+        {" ", "%20"},
+        {std::string(1, '\0'), "%00"},
+        {"\x01\x0f\x10)", "%01%0F%10%29"},
+        {"+", "%2B"},
+        {":;<=>?", "%3A%3B%3C%3D%3E%3F"},
+        {"[\\]^", "%5B%5C%5D%5E"},
+        {"`", "%60"},
+        {"{|}~\x7f", "%7B%7C%7D%7E%7F"},
+        {"\x80\xff", "%80%FF"},
+        {"&=%", "%26%3D%25"},
+        {"电信", "%B5%E7%D0%C5"},
+        {"提取", "%CC%E1%C8%A1"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(UrlEncode(c.in), c.out) << c.in;
+}
+
+TEST(ExtractionHeaderLine, NameAndValue) {
+    struct Case {
+        std::string line;
+        std::string name;
+        std::string value;
+    };
+    const std::vector<Case> cases = {
+        {"Accept: */*", "Accept", "*/*"},
+        {"Referer: http://host:81", "Referer", "http://host:81"},
+        {"  Name  :  value  ", "Name", "value"},
+        {"\xA1\xA1Name\xA1\xA1:\xA1\xA1value\xA1\xA1", "Name", "value"},
+        {"\tName:\tvalue\t", "\tName", "\tvalue\t"},
+        {"no colon here", "", ""},
+        {":", "", ""},
+        {"Name:", "Name", ""},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HeaderLineName(c.line), c.name) << c.line;
+        EXPECT_EQ(HeaderLineValue(c.line), c.value) << c.line;
+    }
+}
+
+TEST(ExtractionHeaderLine, ExtractionHeadersGiveFiveLinesInOrder) {
+    const auto lines = HeaderLines(ExtractionHeaders);
+    ASSERT_EQ(lines.size(), 5u);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"Referer", "http://" VELMORA_SERVICE_HOST},
+        {"Accept", "*/*"},
+        {"Accept-Language", "zh-cn"},
+        {"User-Agent",
+         "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1; T7WKX; .NET CLR 2.0.50727; "
+         ".NET CLR 3.0.04506.648; .NET CLR 3.5.21022)"},
+        {"Content-Type", "application/x-www-form-urlencoded"},
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(HeaderLineName(lines[i]), expected[i].first);
+        EXPECT_EQ(HeaderLineValue(lines[i]), expected[i].second);
+    }
+    EXPECT_NE(ExtractionHeaders.substr(ExtractionHeaders.size() - 2), "\r\n");
+}
+
+TEST(ExtractionHeaderLine, BlockSplitting) {
+    EXPECT_EQ(HeaderLines("A: 1"), std::vector<std::string>({"A: 1"}));
+    EXPECT_EQ(HeaderLines(""), std::vector<std::string>({""}));
+    EXPECT_EQ(HeaderLines("A: 1\r\n\r\nB: 2\r\n"), std::vector<std::string>({"A: 1", "B: 2"}));
+    EXPECT_EQ(HeaderLines("\r\n"), std::vector<std::string>());
+}
+
+TEST(FormBody, FieldsInOrder) {
+    struct Case {
+        Filters filters;
+        std::string body;
+    };
+    const std::vector<Case> cases = {
+        {{"10", "", "", "", ""}, "tqsl=10&sxb=&ktip=&ports%5B%5D=&sxa=&submit=%CC%E1%C8%A1"},
+        {{"10", "", "", "电信", ""},
+         "tqsl=10&sxb=&ktip=&ports%5B%5D=&sxa=%B5%E7%D0%C5&submit=%CC%E1%C8%A1"},
+        {{"", "北京", "8080", "", "127.0"},
+         "tqsl=&sxb=%B1%B1%BE%A9&ktip=127.0&ports%5B%5D=8080&sxa=&submit=%CC%E1%C8%A1"},
+        // Count, prefix and port pass unencoded, whatever they hold.
+        {{"1 &x=2", "a b", "80&y", "", "1 2"},
+         "tqsl=1 &x=2&sxb=a%20b&ktip=1 2&ports%5B%5D=80&y&sxa=&submit=%CC%E1%C8%A1"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormBody(c.filters), c.body);
+}
+
+TEST(ReduceAnswer, MatchesInOrder) {
+    struct Case {
+        std::string answer;
+        std::string result;
+    };
+    const std::vector<Case> cases = {
+        {"", ""},
+        {"<html>nothing here</html>", ""},
+        {"<td>1.2.3.4:80</td><td>5.6.7.8:3128</td>", "1.2.3.4:80\r\n5.6.7.8:3128\r\n"},
+        {"1.2.3.4.5:80", "2.3.4.5:80\r\n"},
+        {"999.999.999.999:8080", "999.999.999.999:8080\r\n"},
+        {"1.1.1.1:1 1.1.1.1:1", "1.1.1.1:1\r\n1.1.1.1:1\r\n"},
+        {"1.2.3.4:5:6", "1.2.3.4:5\r\n"},
+        {"1.2.3:80 1.2.3.4: 80", ""},
+        {std::string("1.2.3.4:80\0" "5.6.7.8:90", 21), "1.2.3.4:80\r\n"},
+        {std::string("\0" "1.2.3.4:80", 11), ""},
+        {"电信1.2.3.4:80联通\xfe\xfe\x81\x40\r\n10.0.0.1:8080", "1.2.3.4:80\r\n10.0.0.1:8080\r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReduceAnswer(c.answer), c.result) << c.answer;
+}
+
+class FillProxyListTest : public ::testing::Test {
+protected:
+    ui::Row row(std::string n, std::string ip, std::string port, std::string region) {
+        return {std::move(n), std::move(ip), std::move(port), "", "", std::move(region)};
+    }
+    ui::MemoryControls controls;
+};
+
+TEST_F(FillProxyListTest, ReplacesRowsAndNumbersFromOne) {
+    controls.setRows({row("7", "9.9.9.9", "1", "本地"), row("8", "9.9.9.8", "2", "本地")});
+    const std::string result = "1.2.3.4:80\r\n5.6.7.8:3128\r\n10.0.0.1:8080\r\n";
+    FillProxyList(controls, result);
+    EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "1.2.3.4", "80", "全国"),
+                                                     row("2", "5.6.7.8", "3128", "全国"),
+                                                     row("3", "10.0.0.1", "8080", "全国")}));
+    EXPECT_EQ(controls.text(ui::kRawResultEdit), result);
+    EXPECT_TRUE(controls.messages().empty());
+
+    FillProxyList(controls, "4.4.4.4:44\r\n");
+    EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "4.4.4.4", "44", "全国")}));
+}
+
+TEST_F(FillProxyListTest, RegionTextKeepsRegionColumnEmpty) {
+    for (const std::string region : {"北京", " ", "\xA1\xA1"}) {
+        controls.setText(ui::kRegionEdit, region);
+        FillProxyList(controls, "1.2.3.4:80\r\n");
+        EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "1.2.3.4", "80", "")}));
+    }
+}
+
+TEST_F(FillProxyListTest, LinesWithoutColonKeepOnlyTheirNumber) {
+    FillProxyList(controls, "garbage\r\n\r\n1.2.3.4:80:9\r\n");
+    EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "", "", ""), row("2", "", "", ""),
+                                                     row("3", "1.2.3.4", "80", "全国")}));
+}
+
+TEST_F(FillProxyListTest, EmptyResultShowsMessageAndKeepsEverything) {
+    const std::vector<ui::Row> before = {row("1", "9.9.9.9", "1", "全国")};
+    controls.setRows(before);
+    controls.setText(ui::kRawResultEdit, "9.9.9.9:1\r\n");
+    FillProxyList(controls, "");
+    EXPECT_EQ(controls.rows(), before);
+    EXPECT_EQ(controls.text(ui::kRawResultEdit), "9.9.9.9:1\r\n");
+    ASSERT_EQ(controls.messages().size(), 1u);
+    EXPECT_EQ(controls.messages()[0].text, "获取失败!!!");
+    EXPECT_EQ(controls.messages()[0].title, "信息：");
+    EXPECT_EQ(controls.messages()[0].icon, ui::kIconExclamation);
+}
+
+// RegionEdit is read anew for every row, so a region typed while rows arrive
+// applies to the rows filled afterwards.
+class RegionTypedDuringFill final : public ui::ControlOperations {
+public:
+    explicit RegionTypedDuringFill(ui::MemoryControls& inner) : inner_(inner) {}
+    int rowCount() override { return inner_.rowCount(); }
+    int insertRow(int position, std::string_view text) override {
+        const int row = inner_.insertRow(position, text);
+        if (row == 1) inner_.setText(ui::kRegionEdit, "上海");
+        return row;
+    }
+    void setCellText(int row, int column, std::string_view text) override {
+        inner_.setCellText(row, column, text);
+    }
+    std::string cellText(int row, int column) override { return inner_.cellText(row, column); }
+    void deleteRow(int row) override { inner_.deleteRow(row); }
+    void deleteAllRows() override { inner_.deleteAllRows(); }
+    int currentRow() override { return inner_.currentRow(); }
+    void setCurrentRow(int row) override { inner_.setCurrentRow(row); }
+    void ensureVisible(int row) override { inner_.ensureVisible(row); }
+    void focusList() override { inner_.focusList(); }
+    std::string text(ui::ControlId id) override { return inner_.text(id); }
+    void setText(ui::ControlId id, std::string_view text) override { inner_.setText(id, text); }
+    int noticeLeft() override { return inner_.noticeLeft(); }
+    void setNoticeLeft(int left) override { inner_.setNoticeLeft(left); }
+    int noticeWidth() override { return inner_.noticeWidth(); }
+    void setStatusText(int panel, std::string_view text) override {
+        inner_.setStatusText(panel, text);
+    }
+    void setTitle(std::string_view title) override { inner_.setTitle(title); }
+    std::string title() override { return inner_.title(); }
+    int clientWidth() override { return inner_.clientWidth(); }
+    void setDialogType(ui::DialogId dialog, int type) override {
+        inner_.setDialogType(dialog, type);
+    }
+    bool showDialog(ui::DialogId dialog) override { return inner_.showDialog(dialog); }
+    std::string dialogFileName(ui::DialogId dialog) override {
+        return inner_.dialogFileName(dialog);
+    }
+    void popupListMenu(int x, int y) override { inner_.popupListMenu(x, y); }
+    void messageBox(std::string_view text, std::string_view title,
+                    ui::MessageBoxIcon icon) override {
+        inner_.messageBox(text, title, icon);
+    }
+
+private:
+    ui::MemoryControls& inner_;
+};
+
+TEST_F(FillProxyListTest, RegionIsReadForEveryRow) {
+    RegionTypedDuringFill typing(controls);
+    FillProxyList(typing, "1.1.1.1:1\r\n2.2.2.2:2\r\n3.3.3.3:3\r\n");
+    EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "1.1.1.1", "1", "全国"),
+                                                     row("2", "2.2.2.2", "2", ""),
+                                                     row("3", "3.3.3.3", "3", "")}));
+}
+
+}  // namespace
+}  // namespace velmora::extract
