@@ -1,0 +1,187 @@
+#include "extract/winhttp_post_win.h"
+
+#include <windows.h>
+#include <winhttp.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
+#include "http/codepage.h"
+
+namespace velmora::extract {
+
+namespace {
+
+// WinHTTP is bound by name on first use, so the program does not need the
+// library to start; without it every extraction just finds nothing.
+struct WinHttpApi {
+    decltype(&::WinHttpOpen) open = nullptr;
+    decltype(&::WinHttpSetTimeouts) setTimeouts = nullptr;
+    decltype(&::WinHttpSetOption) setOption = nullptr;
+    decltype(&::WinHttpCrackUrl) crackUrl = nullptr;
+    decltype(&::WinHttpConnect) connect = nullptr;
+    decltype(&::WinHttpOpenRequest) openRequest = nullptr;
+    decltype(&::WinHttpAddRequestHeaders) addRequestHeaders = nullptr;
+    decltype(&::WinHttpSendRequest) sendRequest = nullptr;
+    decltype(&::WinHttpReceiveResponse) receiveResponse = nullptr;
+    decltype(&::WinHttpQueryDataAvailable) queryDataAvailable = nullptr;
+    decltype(&::WinHttpReadData) readData = nullptr;
+    decltype(&::WinHttpCloseHandle) closeHandle = nullptr;
+
+    bool complete() const {
+        return open && setTimeouts && setOption && crackUrl && connect && openRequest && addRequestHeaders &&
+               sendRequest && receiveResponse && queryDataAvailable && readData && closeHandle;
+    }
+};
+
+template <typename Fn>
+void bind(HMODULE library, const char* name, Fn& function) {
+    function = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+WinHttpApi loadApi() {
+    WinHttpApi api;
+    // Stays loaded until the process ends, like the other bound libraries.
+    HMODULE library = LoadLibraryW(L"winhttp.dll");
+    if (library == nullptr) return api;
+    bind(library, "WinHttpOpen", api.open);
+    bind(library, "WinHttpSetTimeouts", api.setTimeouts);
+    bind(library, "WinHttpSetOption", api.setOption);
+    bind(library, "WinHttpCrackUrl", api.crackUrl);
+    bind(library, "WinHttpConnect", api.connect);
+    bind(library, "WinHttpOpenRequest", api.openRequest);
+    bind(library, "WinHttpAddRequestHeaders", api.addRequestHeaders);
+    bind(library, "WinHttpSendRequest", api.sendRequest);
+    bind(library, "WinHttpReceiveResponse", api.receiveResponse);
+    bind(library, "WinHttpQueryDataAvailable", api.queryDataAvailable);
+    bind(library, "WinHttpReadData", api.readData);
+    bind(library, "WinHttpCloseHandle", api.closeHandle);
+    return api;
+}
+
+const WinHttpApi* winHttp() {
+    static const WinHttpApi api = loadApi();
+    return api.complete() ? &api : nullptr;
+}
+
+class Handle {
+public:
+    Handle(const WinHttpApi& api, HINTERNET handle) : api_(api), handle_(handle) {}
+    ~Handle() {
+        if (handle_ != nullptr) api_.closeHandle(handle_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HINTERNET get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+
+private:
+    const WinHttpApi& api_;
+    HINTERNET handle_;
+};
+
+std::wstring wide(std::string_view gbk) {
+    const std::u16string units = http::gbkToUtf16(gbk);
+    return std::wstring(units.begin(), units.end());
+}
+
+struct Target {
+    std::wstring host;
+    INTERNET_PORT port = 0;
+    std::wstring path;
+    DWORD flags = 0;
+};
+
+bool crack(const WinHttpApi& api, const std::wstring& url, Target& target) {
+    URL_COMPONENTS parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = static_cast<DWORD>(-1);
+    parts.dwUrlPathLength = static_cast<DWORD>(-1);
+    parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+    if (!api.crackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return false;
+    target.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+    target.port = parts.nPort;
+    target.path.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    if (parts.lpszExtraInfo != nullptr) target.path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (parts.nScheme == INTERNET_SCHEME_HTTPS) target.flags = WINHTTP_FLAG_SECURE;
+    return !target.host.empty();
+}
+
+// Each header replaces one of the same name that WinHTTP would add itself.
+bool addHeaders(const WinHttpApi& api, HINTERNET request, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        const std::wstring header = wide(line);
+        if (!api.addRequestHeaders(request, header.c_str(), static_cast<DWORD>(header.size()),
+                                   WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads until the answer ends, the cap is reached (the part read is kept) or
+// the deadline passes (the answer is refused). A single wait for data is
+// bounded by the receive time-out.
+bool readAnswer(const WinHttpApi& api, HINTERNET request, const RequestBounds& bounds,
+                std::uint64_t deadline, std::vector<unsigned char>& answer) {
+    constexpr DWORD kChunk = 64 * 1024;
+    while (answer.size() < bounds.maxAnswerBytes) {
+        if (GetTickCount64() > deadline) return false;
+        DWORD available = 0;
+        if (!api.queryDataAvailable(request, &available)) return false;
+        if (available == 0) return true;
+        const std::size_t room = bounds.maxAnswerBytes - answer.size();
+        const auto wanted = static_cast<DWORD>(std::min<std::size_t>({available, room, kChunk}));
+        const std::size_t start = answer.size();
+        answer.resize(start + wanted);
+        DWORD read = 0;
+        if (!api.readData(request, answer.data() + start, wanted, &read)) return false;
+        answer.resize(start + read);
+        if (read == 0) return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<unsigned char> postForm(std::string_view url,
+                                    const std::vector<std::string>& headerLines,
+                                    std::string_view body, const RequestBounds& bounds) {
+    const WinHttpApi* api = winHttp();
+    if (api == nullptr || body.size() > MAXDWORD) return {};
+    const std::uint64_t deadline =
+        GetTickCount64() + static_cast<std::uint64_t>(std::max(bounds.totalSeconds, 0)) * 1000;
+
+    // The same session settings as the scripting component: default proxy
+    // configuration, synchronous calls.
+    const Handle session(*api, api->open(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                         WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    if (!session) return {};
+    api->setTimeouts(session.get(), bounds.resolveMilliseconds, bounds.connectMilliseconds,
+                     bounds.sendMilliseconds, bounds.receiveMilliseconds);
+    Target target;
+    if (!crack(*api, wide(url), target)) return {};
+    const Handle connection(*api, api->connect(session.get(), target.host.c_str(), target.port, 0));
+    if (!connection) return {};
+    const Handle request(*api, api->openRequest(connection.get(), L"POST", target.path.c_str(),
+                                                nullptr, WINHTTP_NO_REFERER,
+                                                WINHTTP_DEFAULT_ACCEPT_TYPES, target.flags));
+    if (!request || !addHeaders(*api, request.get(), headerLines)) return {};
+    // The wait for the status line has a time-out of its own.
+    DWORD responseTimeout = static_cast<DWORD>(bounds.receiveMilliseconds);
+    api->setOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout,
+                   sizeof responseTimeout);
+
+    const auto size = static_cast<DWORD>(body.size());
+    if (!api->sendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                          const_cast<char*>(body.data()), size, size, 0) ||
+        !api->receiveResponse(request.get(), nullptr)) {
+        return {};
+    }
+    std::vector<unsigned char> answer;
+    if (!readAnswer(*api, request.get(), bounds, deadline, answer)) return {};
+    return answer;
+}
+
+}  // namespace velmora::extract
