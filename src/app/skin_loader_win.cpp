@@ -1,7 +1,100 @@
+// LoadSkin: writes the skin library and the skin file, both carried inside
+// the program, into the current directory (the program's folder) and asks
+// the library to attach the skin to the program's windows.
+#include "app/skin_loader_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/runtime_binding.h"
+#include "skin/skin_api.h"
+#include "skin/skin_blobs.h"
 #include "ui/handlers.h"
+#include "ui/wide.h"
+
+namespace velmora::app {
+namespace {
+
+constexpr DWORD kPassingAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+std::wstring currentDirectory() {
+    std::wstring dir;
+    for (DWORD size = MAX_PATH;;) {
+        dir.resize(size);
+        const DWORD n = GetCurrentDirectoryW(size, dir.data());
+        if (n == 0) return {};
+        if (n < size) {
+            dir.resize(n);
+            return dir;
+        }
+        size = n;  // grew since the last call: n is the size it needs now
+    }
+}
+
+// Windows refuses to re-create a hidden or system file unless the same
+// attributes are asked for, which every start after the first would meet.
+DWORD attributesToKeep(const std::wstring& path) {
+    const DWORD existing = GetFileAttributesW(path.c_str());
+    if (existing == INVALID_FILE_ATTRIBUTES) return FILE_ATTRIBUTE_NORMAL;
+    const DWORD keep = existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    return keep ? keep : FILE_ATTRIBUTE_NORMAL;
+}
+
+bool writeAll(HANDLE file, std::span<const unsigned char> data) {
+    while (!data.empty()) {
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, data.data(), chunk, &written, nullptr) || written == 0) return false;
+        data = data.subspan(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::wstring inCurrentDirectory(std::wstring_view name) {
+    std::wstring path = currentDirectory();
+    if (path.empty() || (path.back() != L'\\' && path.back() != L'/')) path += L'\\';
+    path += name;
+    return path;
+}
+
+bool writeWholeFile(const std::wstring& path, std::span<const unsigned char> data) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              attributesToKeep(path), nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool written = writeAll(file, data);
+    const bool closed = CloseHandle(file) != FALSE;
+    if (written && closed) return true;
+    // A truncated library could be loaded and crash the program; without
+    // it the start ends with the clear binding message instead.
+    DeleteFileW(path.c_str());
+    return false;
+}
+
+bool setFileAttributes(const std::wstring& path, std::uint32_t attributes) {
+    const DWORD pass = attributes & kPassingAttributes;
+    return SetFileAttributesW(path.c_str(), pass ? pass : FILE_ATTRIBUTE_NORMAL) != FALSE;
+}
+
+}  // namespace velmora::app
 
 namespace velmora {
 
-void LoadSkin() {}
+void LoadSkin() {
+    const std::wstring library = L"jedata.dll";
+    const std::wstring skinFile = ui::toWide("皮肤.she");
+    // Failures are not reported: a file already there is used as it is, and
+    // a library that is missing altogether ends the start when it is bound.
+    app::writeWholeFile(app::inCurrentDirectory(library),
+                        {skin::kSkinLibraryData, skin::kSkinLibrarySize});
+    app::writeWholeFile(app::inCurrentDirectory(skinFile), {skin::kSkinFileData, skin::kSkinFileSize});
+    app::setFileAttributes(app::inCurrentDirectory(library), app::kHiddenSystem);
+    app::setFileAttributes(app::inCurrentDirectory(skinFile), app::kHiddenSystem);
+    const std::string skinPath = ui::fromWide(app::inCurrentDirectory(skinFile));
+    app::bound<SkinAttachExFn>(app::Bound::SkinAttachEx)(skinPath.c_str(), "");
+}
 
 }  // namespace velmora

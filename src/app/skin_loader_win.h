@@ -1,0 +1,25 @@
+// The file steps of skin loading, apart so that they can be tested alone.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace velmora::app {
+
+// The current directory, read anew on every call, + "\" + name.
+std::wstring inCurrentDirectory(std::wstring_view name);
+
+// Writes the whole block: the file is created or truncated and nobody else
+// can open it while it is written. A file that could not be written in full
+// is removed rather than left half-written. Returns success.
+bool writeWholeFile(const std::wstring& path, std::span<const unsigned char> data);
+
+// Sets the file's attributes; only read-only (1), hidden (2), system (4)
+// and archive (32) pass. Returns success.
+bool setFileAttributes(const std::wstring& path, std::uint32_t attributes);
+
+inline constexpr std::uint32_t kHiddenSystem = 2 | 4;
+
+}  // namespace velmora::app
