@@ -32,11 +32,11 @@ constexpr std::string_view view(const std::array<char, M>& hex) {
 }
 
 constexpr auto kTitle = encipher("Velmora 免费代理提取验证工具 —— 提取、验证、设为系统代理");
-constexpr auto kShareNotice = encipher("本软件免费提供，欢迎分享给有需要的朋友；请勿用于违法用途，后果自负。");
+constexpr auto kShareNotice = encipher("本软件免费提供，欢迎分享给有需要的朋友；请勿用于违法用途，否则后果自负!");
 constexpr auto kNotice = encipher(
     "公告：列表中的代理来自公开网络，质量参差不齐，使用前请先验证；"
-    "验证成功的代理可在右键菜单中设为系统代理，关闭窗口时取消。");
-constexpr auto kStatusLine = encipher("提示：在代理列表上单击右键，可以复制、验证、设置或清除代理");
+    "验证成功的代理可在右键菜单中设为系统代理，关闭窗口时取消");
+constexpr auto kStatusLine = encipher("提示：在代理列表上单击右键，可复制、验证、设置或清除代理IP!");
 
 }  // namespace
 

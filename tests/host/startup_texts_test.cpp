@@ -54,6 +54,11 @@ TEST(StartupTexts, DecipherWholeWithAnEmptyKey) {
         EXPECT_EQ(velmora::EncodeHexCipher(texts[i], ""), stored[i]) << i;
     }
     EXPECT_EQ(texts[0].rfind("Velmora", 0), 0u);
+    // The captions are laid out for texts of these lengths.
+    EXPECT_EQ(texts[0].size(), 58u);
+    EXPECT_EQ(texts[1].size(), 71u);
+    EXPECT_EQ(texts[2].size(), 118u);
+    EXPECT_EQ(texts[3].size(), 59u);
 }
 
 TEST(StartupTexts, AppliedInTheirPlaces) {
