@@ -1,0 +1,70 @@
+// Any service answer: no crash, and every result line is an address and port
+// that stands in the answer before its first zero byte; the list gets one
+// numbered row per line. Also: percent-encoding uses only its own alphabet.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "extract/form.h"
+#include "extract/list_fill.h"
+#include "ui/memory_controls.h"
+#include "util/text.h"
+
+namespace {
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+bool isAddressLine(std::string_view line) {
+    int dots = 0;
+    int colons = 0;
+    bool digitBefore = false;
+    for (const char c : line) {
+        if (c >= '0' && c <= '9') {
+            digitBefore = true;
+        } else if ((c == '.' && colons == 0) || c == ':') {
+            if (!digitBefore) return false;
+            (c == '.' ? dots : colons) += 1;
+            digitBefore = false;
+        } else {
+            return false;
+        }
+    }
+    return dots == 3 && colons == 1 && digitBefore;
+}
+
+bool encodedAlphabet(std::string_view encoded) {
+    for (const char c : encoded) {
+        const bool plain = c == '*' || c == ',' || c == '-' || c == '.' || c == '/' || c == '%' ||
+                           c == '@' || c == '_' || (c >= '0' && c <= '9') ||
+                           (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!plain) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view answer(reinterpret_cast<const char*>(data), size);
+    const std::string_view beforeZero = answer.substr(0, answer.find('\0'));
+    const std::string result = velmora::extract::ReduceAnswer(answer);
+    require(result.empty() || result.ends_with("\r\n"));
+    const auto lines = velmora::text::split(result, "\r\n");
+    for (const auto& line : lines) {
+        require(isAddressLine(line));
+        require(beforeZero.find(line) != std::string_view::npos);
+    }
+
+    velmora::ui::MemoryControls controls;
+    velmora::extract::FillProxyList(controls, result);
+    require(static_cast<std::size_t>(controls.rowCount()) == lines.size());
+    require(controls.messages().size() == (result.empty() ? 1u : 0u));
+
+    const std::string encoded = velmora::extract::UrlEncode(answer);
+    require(encodedAlphabet(encoded));
+    require(encoded.size() >= size && encoded.size() <= 3 * size);
+    return 0;
+}
