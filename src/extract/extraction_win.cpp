@@ -22,11 +22,19 @@ Filters readFilters(ui::ControlOperations& controls) {
     return filters;
 }
 
+std::vector<RequestHeader> requestHeaders() {
+    std::vector<RequestHeader> headers;
+    for (const std::string& line : HeaderLines(ExtractionHeaders)) {
+        headers.emplace_back(HeaderLineName(line), HeaderLineValue(line));
+    }
+    return headers;
+}
+
 }  // namespace
 
 std::string RequestProxyText(const Filters& filters, const RequestBounds& bounds) {
     const std::vector<unsigned char> answer =
-        postForm(ExtractionUrl, HeaderLines(ExtractionHeaders), FormBody(filters), bounds);
+        postForm(ExtractionUrl, requestHeaders(), FormBody(filters), bounds);
     return ReduceAnswer(
         std::string_view(reinterpret_cast<const char*>(answer.data()), answer.size()));
 }

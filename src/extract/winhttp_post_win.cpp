@@ -30,8 +30,9 @@ struct WinHttpApi {
     decltype(&::WinHttpCloseHandle) closeHandle = nullptr;
 
     bool complete() const {
-        return open && setTimeouts && setOption && crackUrl && connect && openRequest && addRequestHeaders &&
-               sendRequest && receiveResponse && queryDataAvailable && readData && closeHandle;
+        return open && setTimeouts && setOption && crackUrl && connect && openRequest &&
+               addRequestHeaders && sendRequest && receiveResponse && queryDataAvailable &&
+               readData && closeHandle;
     }
 };
 
@@ -103,21 +104,21 @@ bool crack(const WinHttpApi& api, const std::wstring& url, Target& target) {
     target.host.assign(parts.lpszHostName, parts.dwHostNameLength);
     target.port = parts.nPort;
     target.path.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
-    if (parts.lpszExtraInfo != nullptr) target.path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (parts.lpszExtraInfo != nullptr) {
+        target.path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    }
     if (parts.nScheme == INTERNET_SCHEME_HTTPS) target.flags = WINHTTP_FLAG_SECURE;
     return !target.host.empty();
 }
 
 // Each header replaces one of the same name that WinHTTP would add itself.
-bool addHeaders(const WinHttpApi& api, HINTERNET request, const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
-        const std::wstring header = wide(line);
-        if (!api.addRequestHeaders(request, header.c_str(), static_cast<DWORD>(header.size()),
-                                   WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE)) {
-            return false;
-        }
+void addHeaders(const WinHttpApi& api, HINTERNET request,
+                const std::vector<RequestHeader>& headers) {
+    for (const auto& [name, value] : headers) {
+        const std::wstring line = wide(name + ": " + value);
+        api.addRequestHeaders(request, line.c_str(), static_cast<DWORD>(line.size()),
+                              WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
     }
-    return true;
 }
 
 // Reads until the answer ends, the cap is reached (the part read is kept) or
@@ -146,7 +147,7 @@ bool readAnswer(const WinHttpApi& api, HINTERNET request, const RequestBounds& b
 }  // namespace
 
 std::vector<unsigned char> postForm(std::string_view url,
-                                    const std::vector<std::string>& headerLines,
+                                    const std::vector<RequestHeader>& headers,
                                     std::string_view body, const RequestBounds& bounds) {
     const WinHttpApi* api = winHttp();
     if (api == nullptr || body.size() > MAXDWORD) return {};
@@ -167,7 +168,8 @@ std::vector<unsigned char> postForm(std::string_view url,
     const Handle request(*api, api->openRequest(connection.get(), L"POST", target.path.c_str(),
                                                 nullptr, WINHTTP_NO_REFERER,
                                                 WINHTTP_DEFAULT_ACCEPT_TYPES, target.flags));
-    if (!request || !addHeaders(*api, request.get(), headerLines)) return {};
+    if (!request) return {};
+    addHeaders(*api, request.get(), headers);
     // The wait for the status line has a time-out of its own.
     DWORD responseTimeout = static_cast<DWORD>(bounds.receiveMilliseconds);
     api->setOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout,

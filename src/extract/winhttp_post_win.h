@@ -8,18 +8,21 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "extract/extraction.h"
 
 namespace velmora::extract {
 
-// Posts `body` byte for byte to `url` with `headerLines` ("Name: value")
-// added in order. Returns the answer's body, at most bounds.maxAnswerBytes of
+using RequestHeader = std::pair<std::string, std::string>;  // name, value
+
+// Posts `body` byte for byte to `url` with the headers added in order (one
+// that WinHTTP refuses is left out). Returns the answer's body, at most bounds.maxAnswerBytes of
 // it; empty when the request fails or the answer is not complete within
 // bounds.totalSeconds. The status code is not looked at.
 std::vector<unsigned char> postForm(std::string_view url,
-                                    const std::vector<std::string>& headerLines,
+                                    const std::vector<RequestHeader>& headers,
                                     std::string_view body, const RequestBounds& bounds);
 
 }  // namespace velmora::extract

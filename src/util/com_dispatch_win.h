@@ -137,7 +137,7 @@ double variantNumber(const VARIANT& value);
 bool variantBool(const VARIANT& value);
 DispatchRef variantObject(const VARIANT& value);
 // The bytes of a one-dimensional SAFEARRAY of VT_UI1, at most `limit` of them.
-std::vector<unsigned char> variantBytes(const VARIANT& value,
-                                        std::size_t limit = std::numeric_limits<std::size_t>::max());
+std::vector<unsigned char> variantBytes(
+    const VARIANT& value, std::size_t limit = std::numeric_limits<std::size_t>::max());
 
 }  // namespace velmora::com

@@ -31,8 +31,8 @@ std::string serviceCall(std::string_view verb, std::string_view path, std::strin
     com::Apartment apartment;
     com::DispatchRef request;
     if (!request.create("WinHttp.WinHttpRequest.5.1")) return {};
-    com::callVariant(request, "Open",
-                     {verb, std::string("http://" VELMORA_SERVICE_HOST) + std::string(path), false});
+    const std::string url = "http://" VELMORA_SERVICE_HOST + std::string(path);
+    com::callVariant(request, "Open", {verb, url, false});
     com::callVariant(request, "Send", {body});
     return com::callText(request, "ResponseText");
 }
