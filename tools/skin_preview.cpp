@@ -4,10 +4,13 @@
 //              program's folder and attaches the skin
 //   --menu     opens the list's pop-up menu after a moment
 //   --message  shows a message box after a moment
+//   --open     shows the open-file dialog after a moment
+//   --drop     opens the port combo box's list after a moment
 // The window stays until it is closed.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <cwchar>
 #include <string>
@@ -186,8 +189,21 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                 RECT r;
                 GetWindowRect(g_controls[kListIndex], &r);
                 TrackPopupMenu(g_menu, TPM_RIGHTBUTTON, r.left + 160, r.top + 70, 0, window, nullptr);
-            } else {
+            } else if (wParam == 2) {
                 MessageBoxW(window, L"请选择需要校验的IP地址", L"信息：", MB_OK | MB_TASKMODAL);
+            } else if (wParam == 3) {
+                wchar_t file[MAX_PATH] = {};
+                OPENFILENAMEW ofn{};
+                ofn.lStructSize = sizeof ofn;
+                ofn.hwndOwner = window;
+                ofn.lpstrFilter = L"代理文本(*.txt)\0*.txt\0";
+                ofn.lpstrFile = file;
+                ofn.nMaxFile = MAX_PATH;
+                ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+                GetOpenFileNameW(&ofn);
+            } else {
+                SetFocus(g_controls[kPortIndex]);
+                SendMessageW(g_controls[kPortIndex], CB_SHOWDROPDOWN, TRUE, 0);
             }
             return 0;
         case WM_DESTROY:
@@ -223,6 +239,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     SetFocus(g_controls[kListIndex]);
     if (wcsstr(commandLine, L"--menu")) SetTimer(window, 1, 800, nullptr);
     if (wcsstr(commandLine, L"--message")) SetTimer(window, 2, 800, nullptr);
+    if (wcsstr(commandLine, L"--open")) SetTimer(window, 3, 800, nullptr);
+    if (wcsstr(commandLine, L"--drop")) SetTimer(window, 4, 800, nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (IsDialogMessageW(window, &msg)) continue;

@@ -29,3 +29,6 @@ shoot plain
 shoot skinned --skin
 shoot skinned-menu --skin --menu
 shoot skinned-message --skin --message
+shoot skinned-open --skin --open
+shoot skinned-drop --skin --drop
+shoot plain-open --open

@@ -66,6 +66,11 @@ BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
 bool classify(HWND window, DWORD style, HWND parent, Kind& kind) {
     const std::wstring name = className(window);
     const bool child = (style & WS_CHILD) != 0 && parent != nullptr;
+    // A combo box's drop-down list is a pop-up window of its own.
+    if (sameName(name, L"ComboLBox")) {
+        kind = Kind::ListFrame;
+        return true;
+    }
     if (!child) {
         if ((style & WS_CAPTION) != WS_CAPTION) return false;
         kind = Kind::TopLevel;
@@ -75,7 +80,7 @@ bool classify(HWND window, DWORD style, HWND parent, Kind& kind) {
     if (sameName(name, L"Static")) return classifyStatic(style, kind);
     if (sameName(name, L"ComboBox")) return classifyCombo(style, kind);
     if (sameName(name, L"Edit")) kind = Kind::Edit;
-    else if (sameName(name, L"ListBox") || sameName(name, L"ComboLBox")) kind = Kind::ListFrame;
+    else if (sameName(name, L"ListBox")) kind = Kind::ListFrame;
     else if (sameName(name, WC_LISTVIEWW)) kind = Kind::ListView;
     else if (sameName(name, WC_HEADERW)) kind = Kind::Header;
     else if (sameName(name, STATUSCLASSNAMEW)) kind = Kind::StatusBar;
