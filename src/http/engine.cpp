@@ -1,5 +1,7 @@
 #include "http/engine.h"
 
+#include <chrono>
+
 #include "http/cookies.h"
 #include "http/engine_interpret.h"
 
@@ -16,6 +18,14 @@ struct Slots {
     }
 };
 
+using Clock = std::chrono::steady_clock;
+
+// What is left of the call's time, in whole milliseconds.
+unsigned remainingMs(Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<unsigned>(left) : 0;
+}
+
 }  // namespace
 
 std::string HttpEngine::fetch(std::string_view url, RequestOptions options) const {
@@ -27,6 +37,9 @@ std::string HttpEngine::fetch(std::string_view url, RequestOptions options) cons
     std::string& postBytes = Slots::pick(options.postBytes, locals.postBytes);
     std::string& rawHeaders = Slots::pick(options.rawHeaders, locals.rawHeaders);
 
+    // One deadline for the call, so a slow chain of redirects cannot
+    // multiply it.
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limits_.deadlineMs);
     std::string address(url);
     bool cookiesGiven = options.cookies != nullptr;
     for (int followed = 0;; ++followed) {
@@ -41,7 +54,10 @@ std::string HttpEngine::fetch(std::string_view url, RequestOptions options) cons
             .postBytes = postBytes,
             .proxy = options.proxy,
         });
-        std::optional<Exchange> answer = transport_.exchange(plan, limits_);
+        RequestLimits limits = limits_;
+        limits.deadlineMs = remainingMs(deadline);
+        if (limits.deadlineMs == 0) return {};
+        std::optional<Exchange> answer = transport_.exchange(plan, limits);
         // No handle, nothing sent: the caller's texts stay as they were.
         if (!answer) return {};
 

@@ -39,7 +39,9 @@ struct RequestOptions {
 struct RequestLimits {
     unsigned connectTimeoutMs = 20'000;
     unsigned transferTimeoutMs = 20'000;  // each send and each receive
-    unsigned deadlineMs = 60'000;         // one exchange, reading included
+    // The whole call, follow-ups and reading included; connecting and the
+    // wait for the headers are bounded by the time-outs above.
+    unsigned deadlineMs = 60'000;
     std::size_t maxBodyBytes = 1u << 20;  // a longer body makes the call fail
     int maxRedirects = 20;                // 301 follow-ups per call
 };
@@ -63,7 +65,7 @@ class Transport {
 public:
     virtual ~Transport() = default;
     // Sends the planned request and reads the answer, all handles closed on
-    // return. nullopt when a handle could not be opened (nothing was sent).
+    // return; reading stops at limits.deadlineMs from the call's start. nullopt when a handle could not be opened (nothing was sent).
     // Called from several threads at once.
     virtual std::optional<Exchange> exchange(const RequestPlan& plan, const RequestLimits& limits) = 0;
 };

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <deque>
+#include <thread>
 #include <vector>
 
 namespace h = velmora::http;
@@ -22,14 +24,18 @@ public:
     explicit RecordedTransport(std::deque<std::optional<h::Exchange>> answers, bool repeatLast = false)
         : answers_(std::move(answers)), repeatLast_(repeatLast) {}
 
-    std::optional<h::Exchange> exchange(const h::RequestPlan& plan, const h::RequestLimits&) override {
+    std::optional<h::Exchange> exchange(const h::RequestPlan& plan, const h::RequestLimits& limits) override {
         plans.push_back(plan);
+        deadlines.push_back(limits.deadlineMs);
+        std::this_thread::sleep_for(delay);
         std::optional<h::Exchange> answer = answers_.front();
         if (!repeatLast_ || answers_.size() > 1) answers_.pop_front();
         return answer;
     }
 
     std::vector<h::RequestPlan> plans;
+    std::vector<unsigned> deadlines;
+    std::chrono::milliseconds delay{0};
 
 private:
     std::deque<std::optional<h::Exchange>> answers_;
@@ -131,7 +137,7 @@ TEST(RequestPlan, DefaultLinesFillOnlyWhatIsMissingInOrder) {
     EXPECT_TRUE(h::completeHeaders("Cookie: old", "http://h/", "new=1").ends_with("\r\nCookie: new=1"));
 }
 
-TEST(RequestPlan, FlagsFollowScemeCookiesAndRedirectChoice) {
+TEST(RequestPlan, FlagsFollowSchemeCookiesAndRedirectChoice) {
     const h::RequestPlan secure = h::planRequest({.url = "HTTPS://Host/x"});
     EXPECT_EQ(secure.flags, w::kFlagReload | w::kFlagNeedFile | w::kFlagSecure);
     EXPECT_EQ(secure.port, 443);
@@ -303,6 +309,16 @@ TEST(HttpEngine, A301ChainEndsEmptyAtTheBound) {
     EXPECT_EQ(transport.plans.size(), 4u);  // the call and three follow-ups
     EXPECT_EQ(location, "http://h/loop");
     EXPECT_EQ(h::RequestLimits{}.maxRedirects, 20);
+}
+
+TEST(HttpEngine, OneDeadlineCoversTheWholeChain) {
+    RecordedTransport transport({answer("HTTP/1.1 301 Moved Permanently\r\nLocation: http://h/loop\r\n\r\n")},
+                                true);
+    transport.delay = std::chrono::milliseconds(40);
+    EXPECT_EQ(h::HttpEngine(transport, {.deadlineMs = 100}).fetch("http://h/loop"), "");
+    ASSERT_LE(transport.plans.size(), 3u);
+    // Each exchange is handed what is left of the call's time.
+    EXPECT_LE(transport.deadlines.back(), 100u - 40u);
 }
 
 TEST(HttpEngine, A301WithoutTargetIsNotFollowed) {
