@@ -10,6 +10,7 @@
 #include "build_config.h"
 #include "extract/extraction.h"
 #include "extract/form.h"
+#include "extract/winhttp_post_win.h"
 #include "util/com_dispatch_win.h"
 #include "util/text.h"
 
@@ -163,6 +164,23 @@ TEST_F(ExtractionServiceTest, EndlessFloodIsReadUpToTheCap) {
     mode("flood");
     EXPECT_EQ(RequestProxyText({"2", "", "", "", ""}, shortBounds()),
               "127.0.0.1:18190\r\n127.0.0.1:18191\r\n");
+}
+
+TEST_F(ExtractionServiceTest, RefusedHeaderDoesNotStopTheRequest) {
+    const std::string body = "a=1";
+    const auto answer = postForm("http://" VELMORA_SERVICE_HOST "/Qrovanext7.php",
+                                 {{"", ""}, {"X-Probe", "1"}}, body, RequestBounds{});
+    EXPECT_FALSE(answer.empty());
+    const RecordedRequest recorded = lastRequest();
+    EXPECT_TRUE(inOrder(recorded.headerLines, {"X-Probe: 1"}));
+    EXPECT_EQ(recorded.bodyHex, hex(body));
+}
+
+TEST(PostForm, UnreachableOrInvalidTargetGivesNothing) {
+    // Nothing listens on 18199.
+    EXPECT_TRUE(postForm("http://127.0.0.1:18199/Qrovanext7.php", {}, "a=1", {}).empty());
+    EXPECT_TRUE(postForm("not an address", {}, "a=1", {}).empty());
+    EXPECT_TRUE(postForm("", {}, "", {}).empty());
 }
 
 TEST(ComDispatch, CreateCallAndConvert) {
