@@ -1,4 +1,4 @@
-// The exit clean-up routine and the last chance before an unhandled crash.
+// The exit clean-up routine.
 #pragma once
 
 namespace velmora::app {
@@ -9,9 +9,5 @@ using CleanupRoutine = void (*)();
 // fatal error ends the process without it.
 void registerExitCleanup(CleanupRoutine routine);
 void runExitCleanup();
-
-// A process that dies of an unhandled exception first switches the system
-// proxy off, so that it never leaves Windows pointing at one of its proxies.
-void installLastChanceHandler();
 
 }  // namespace velmora::app

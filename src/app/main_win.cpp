@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "actions/system_proxy_exit.h"
 #include "app/exit_cleanup.h"
 #include "app/fatal.h"
 #include "ui/handlers.h"
@@ -35,7 +36,7 @@ int run(HINSTANCE instance) {
     OleInitialize(nullptr);
     enterProgramFolder();
     velmora::app::registerExitCleanup(velmora::ExitCleanup);
-    velmora::app::installLastChanceHandler();
+    velmora::actions::InstallCrashProxyReset();
 
     if (!velmora::ui::createMainWindow(instance)) {
         velmora::app::fatalError("载入启动窗口失败");

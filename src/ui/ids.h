@@ -1,38 +1,39 @@
 // Stable ids of the window's controls, menu items and timers. The end-to-end
-// tests address controls by these numbers, so never renumber them.
+// tests address controls by these numbers, so never renumber them. They stay
+// below 1000: a combo box's own list and edit children use 1000 and 1001.
 #pragma once
 
 namespace velmora::ui {
 
 enum ControlId : int {
-    kNoticeLabel = 1001,
-    kShareNoticeLabel = 1002,
-    kProxyList = 1003,
-    kExtractionGroup = 1004,
-    kCountCaption = 1005,
-    kCountEdit = 1006,
-    kPrefixCaption = 1007,
-    kPrefixEdit = 1008,
-    kCarrierCaption = 1009,
-    kCarrierCombo = 1010,
-    kRegionCaption = 1011,
-    kRegionEdit = 1012,
-    kPortCaption = 1013,
-    kPortCombo = 1014,
-    kExtractButton = 1015,
-    kResultGroup = 1016,
-    kSuccessCaption = 1017,
-    kSuccessTotalLabel = 1018,
-    kFailureCaption = 1019,
-    kFailureTotalLabel = 1020,
-    kRandomNoteLabel = 1021,
-    kCreditLabel = 1022,
-    kLinksGroup = 1023,
-    kServiceLinkLabel = 1024,
-    kForumLinkLabel = 1025,
-    kMainSiteLinkLabel = 1026,
-    kStatusBar = 1027,
-    kRawResultEdit = 1028,
+    kNoticeLabel = 101,
+    kShareNoticeLabel = 102,
+    kProxyList = 103,
+    kExtractionGroup = 104,
+    kCountCaption = 105,
+    kCountEdit = 106,
+    kPrefixCaption = 107,
+    kPrefixEdit = 108,
+    kCarrierCaption = 109,
+    kCarrierCombo = 110,
+    kRegionCaption = 111,
+    kRegionEdit = 112,
+    kPortCaption = 113,
+    kPortCombo = 114,
+    kExtractButton = 115,
+    kResultGroup = 116,
+    kSuccessCaption = 117,
+    kSuccessTotalLabel = 118,
+    kFailureCaption = 119,
+    kFailureTotalLabel = 120,
+    kRandomNoteLabel = 121,
+    kCreditLabel = 122,
+    kLinksGroup = 123,
+    kServiceLinkLabel = 124,
+    kForumLinkLabel = 125,
+    kMainSiteLinkLabel = 126,
+    kStatusBar = 127,
+    kRawResultEdit = 128,
 };
 
 enum MenuId : int {

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "actions/system_proxy_exit.h"
 #include "ui/bindings_win.h"
 #include "ui/handlers.h"
 #include "ui/layout.h"
@@ -235,8 +236,9 @@ bool onSetCursor(HWND over) {
 }
 
 void onClose(HWND window) {
-    // The close is always granted, after the system proxy is switched off.
-    CancelSystemProxy();
+    // The close is always granted, after the system proxy is switched off
+    // (also against a "设置代理" still waiting to switch it on).
+    actions::EndSystemProxyUse();
     DestroyWindow(window);
 }
 
@@ -264,7 +266,7 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             CancelSystemProxy();
             return TRUE;
         case WM_ENDSESSION:
-            if (wParam) CancelSystemProxy();
+            if (wParam) actions::EndSystemProxyUse();
             return 0;
         case WM_DESTROY:
             KillTimer(window, kNoticeTimer);
@@ -330,6 +332,10 @@ bool createMainWindow(HINSTANCE instance) {
         return false;
     }
     gListMenu = buildListMenu();
+    // The class icons cover the frame; WM_SETICON makes them the window's own
+    // as well, which is what the shell and task switchers ask for.
+    SendMessageW(main, WM_SETICON, ICON_BIG, GetClassLongPtrW(main, GCLP_HICON));
+    SendMessageW(main, WM_SETICON, ICON_SMALL, GetClassLongPtrW(main, GCLP_HICONSM));
 
     SetTimer(main, kNoticeTimer, kNoticePeriodMs, nullptr);
     SetTimer(main, kTrimTimer, kTrimPeriodMs, nullptr);

@@ -234,7 +234,7 @@ void App::setText(int id, const std::wstring& value) const {
 }
 
 int App::rowCount() const {
-    return static_cast<int>(SendMessageW(control(1003), LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(control(103), LVM_GETITEMCOUNT, 0, 0));
 }
 
 std::wstring App::cell(int row, int column) const {
@@ -247,7 +247,7 @@ std::wstring App::cell(int row, int column) const {
     const wchar_t zero = 0;
     buffer.write(sizeof(LVITEMW), &zero, sizeof zero);
     buffer.write(0, &item, sizeof item);
-    SendMessageW(control(1003), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+    SendMessageW(control(103), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(buffer.at(0)));
     return readRemoteText(buffer, sizeof(LVITEMW));
 }
@@ -264,7 +264,7 @@ std::vector<std::vector<std::wstring>> App::rows() const {
 }
 
 int App::selectedRow() const {
-    return static_cast<int>(SendMessageW(control(1003), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+    return static_cast<int>(SendMessageW(control(103), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                          MAKELPARAM(LVNI_SELECTED, 0)));
 }
 
@@ -274,7 +274,7 @@ void App::selectRow(int row) const {
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = row < 0 ? 0 : (LVIS_SELECTED | LVIS_FOCUSED);
     buffer.write(0, &item, sizeof item);
-    SendMessageW(control(1003), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+    SendMessageW(control(103), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(buffer.at(0)));
 }
 
@@ -303,20 +303,20 @@ LVCOLUMNW readColumn(HANDLE process, HWND list, int column, std::wstring* captio
 
 std::wstring App::columnCaption(int column) const {
     std::wstring caption;
-    readColumn(process_.hProcess, control(1003), column, &caption);
+    readColumn(process_.hProcess, control(103), column, &caption);
     return caption;
 }
 
 int App::columnWidth(int column) const {
-    return readColumn(process_.hProcess, control(1003), column, nullptr).cx;
+    return readColumn(process_.hProcess, control(103), column, nullptr).cx;
 }
 
 int App::columnFormat(int column) const {
-    return readColumn(process_.hProcess, control(1003), column, nullptr).fmt & LVCFMT_JUSTIFYMASK;
+    return readColumn(process_.hProcess, control(103), column, nullptr).fmt & LVCFMT_JUSTIFYMASK;
 }
 
 std::wstring App::statusText(int panel) const {
-    HWND bar = control(1027);
+    HWND bar = control(127);
     const auto length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0));
     RemoteBuffer buffer(process_.hProcess, (static_cast<std::size_t>(length) + 1) * sizeof(wchar_t) +
                                                kTextUnits * sizeof(wchar_t));
@@ -328,7 +328,7 @@ std::wstring App::statusText(int panel) const {
 }
 
 std::vector<int> App::statusEdges() const {
-    HWND bar = control(1027);
+    HWND bar = control(127);
     const int parts = static_cast<int>(SendMessageW(bar, SB_GETPARTS, 0, 0));
     if (parts <= 0) return {};
     RemoteBuffer buffer(process_.hProcess, sizeof(int) * static_cast<std::size_t>(parts));
@@ -404,6 +404,9 @@ std::optional<DWORD> App::waitExit(std::chrono::milliseconds timeout) {
 }
 
 void App::screenshot(const std::wstring& name) const {
+    // Let the window finish painting first.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(1000);
     RECT r{};
     GetWindowRect(window_, &r);
     HDC screen = GetDC(nullptr);
