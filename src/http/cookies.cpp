@@ -1,5 +1,6 @@
 #include "http/cookies.h"
 
+#include <unordered_set>
 #include <utility>
 
 #include "util/text.h"
@@ -30,10 +31,16 @@ std::string mergeCookies(std::string& cookies, std::string& newCookies) {
 
     const std::vector<std::string> old = text::split(cookies, ";");
     std::vector<std::string> merged = text::split(newCookies, ";");
-    // Old items appended here are searched too, so of several old items with
-    // one name the first wins; a new item always wins over an old one.
+    // The names of the merge list, kept beside it so that a long cookie text
+    // costs linear time. Old items appended are counted too, so of several
+    // old items with one name the first wins; a new item always wins over an
+    // old one.
+    std::unordered_set<std::string> names;
+    for (const std::string& item : merged) {
+        names.insert(cookieName(item));
+    }
     for (const std::string& item : old) {
-        if (!containsCookieName(merged, cookieName(item))) {
+        if (names.insert(cookieName(item)).second) {
             merged.push_back(item);
         }
     }
@@ -67,13 +74,13 @@ bool containsCookieName(const std::vector<std::string>& list, std::string_view n
 }
 
 std::string dropDuplicateItems(std::string_view source, std::string_view delimiter) {
-    std::vector<std::string> seen;
+    std::unordered_set<std::string> seen;
     std::string result;
     for (std::string& piece : text::split(source, delimiter)) {
-        if (findItem(seen, piece) == -1) {
+        if (!seen.contains(piece)) {
             result += piece;
             result += delimiter;
-            seen.push_back(std::move(piece));
+            seen.insert(std::move(piece));
         }
     }
     if (!result.empty()) {

@@ -50,6 +50,18 @@ INSTANTIATE_TEST_SUITE_P(
         MergeCase{"o=1", "n=\xB0", "n=; o=1", "n="},
         MergeCase{"o=\xB0\xA1", "n=2", "n=2; o=\xB0\xA1", "n=2"}));
 
+TEST(MergeCookies, LongTextsStayLinear) {
+    std::string cookies;
+    std::string newCookies;
+    for (int i = 0; i < 50000; ++i) {
+        cookies += "o" + std::to_string(i) + "=1; ";
+        newCookies += "n" + std::to_string(i % 1000) + "=2;";
+    }
+    h::mergeCookies(cookies, newCookies);
+    EXPECT_EQ(cookies.rfind("n0=2; n1=2; ", 0), 0u);
+    EXPECT_TRUE(cookies.ends_with("; o49999=1"));
+}
+
 TEST(CookieName, TextBeforeTheFirstEqualsTrimmed) {
     EXPECT_EQ(h::cookieName("sid=1"), "sid");
     EXPECT_EQ(h::cookieName(" sid =1=2"), "sid");
