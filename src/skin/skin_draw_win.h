@@ -19,6 +19,9 @@ void paintStatusBar(Engine& engine, HWND bar, HDC given);
 // drawn over the standard non-client area.
 void paintFlatFrame(Engine& engine, HWND window);
 
+// The border of an open pop-up menu, flat in the menu's colours.
+void paintMenuFrame(Engine& engine, HWND menuWindow);
+
 // WM_CTLCOLOR* arriving at `container` for its control `child`.
 LRESULT controlColour(Engine& engine, HWND container, UINT message, HDC dc, HWND child);
 // NM_CUSTOMDRAW of a skinned list view, arriving at the list's parent.

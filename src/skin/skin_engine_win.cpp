@@ -71,6 +71,10 @@ bool classify(HWND window, DWORD style, HWND parent, Kind& kind) {
         kind = Kind::ListFrame;
         return true;
     }
+    if (sameName(name, L"#32768")) {
+        kind = Kind::MenuFrame;
+        return true;
+    }
     if (!child) {
         if ((style & WS_CAPTION) != WS_CAPTION) return false;
         kind = Kind::TopLevel;

@@ -24,6 +24,7 @@ enum class Kind {
     Edit,
     ComboBox,
     ListFrame,   // a list box (also a combo box's drop-down list): frame only
+    MenuFrame,   // the window of an open pop-up menu: frame only
     ListView,
     Header,
     StatusBar,

@@ -86,7 +86,7 @@ void measure(Engine& engine, HWND owner, MEASUREITEMSTRUCT& m, const DrawnItem& 
     const SIZE keys = tab == std::wstring::npos ? SIZE{0, 0}
                                                 : textSize(dc, item.text.substr(tab + 1), menuFont(engine));
     ReleaseDC(owner, dc);
-    m.itemWidth = static_cast<UINT>(12 + label.cx + (keys.cx ? 24 + keys.cx : 0) + 16);
+    m.itemWidth = static_cast<UINT>(8 + label.cx + (keys.cx ? 24 + keys.cx : 0) + 20);
     m.itemHeight = static_cast<UINT>(std::max<LONG>(label.cy + 10, 24));
 }
 
@@ -115,7 +115,7 @@ void draw(Engine& engine, const DRAWITEMSTRUCT& d, const DrawnItem& item) {
     }
     const std::size_t tab = item.text.find(L'\t');
     const UINT format = DT_SINGLELINE | DT_VCENTER | ((d.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0);
-    RECT label{rc.left + 24, rc.top, rc.right - 12, rc.bottom};
+    RECT label{rc.left + 20, rc.top, rc.right - 12, rc.bottom};
     drawText(dc, item.text.substr(0, tab), label, menuFont(engine), text, DT_LEFT | format);
     if (tab != std::wstring::npos) {
         drawText(dc, item.text.substr(tab + 1), label, menuFont(engine), text, DT_RIGHT | format);
@@ -123,6 +123,26 @@ void draw(Engine& engine, const DRAWITEMSTRUCT& d, const DrawnItem& item) {
 }
 
 }  // namespace
+
+void paintMenuFrame(Engine& engine, HWND menuWindow) {
+    RECT window;
+    RECT client;
+    GetWindowRect(menuWindow, &window);
+    GetClientRect(menuWindow, &client);
+    MapWindowPoints(menuWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const int edge = std::max<LONG>(client.left - window.left, 0);
+    if (edge == 0) return;
+    HDC dc = GetWindowDC(menuWindow);
+    if (!dc) return;
+    const SkinPalette& p = engine.theme().palette();
+    RECT r{0, 0, window.right - window.left, window.bottom - window.top};
+    frameRect(dc, r, c(p.groupBorder));
+    for (int i = 1; i < edge; ++i) {
+        InflateRect(&r, -1, -1);
+        frameRect(dc, r, c(p.menuBack));
+    }
+    ReleaseDC(menuWindow, dc);
+}
 
 void restoreMenus() {
     for (const auto& item : g_items) {

@@ -153,6 +153,12 @@ bool controlMessage(Engine& engine, SkinnedWindow& w, UINT message, WPARAM wPara
         if (message == WM_MOUSEMOVE) trackHot(w, true);
         if (message == WM_MOUSELEAVE) trackHot(w, false);
     }
+    if (w.kind == Kind::MenuFrame) {
+        if (message != WM_NCPAINT) return false;
+        result = DefSubclassProc(window, message, wParam, lParam);
+        paintMenuFrame(engine, window);
+        return true;
+    }
     if (w.kind == Kind::Edit || w.kind == Kind::ListFrame || w.kind == Kind::ListView) {
         if (message == WM_NCPAINT) {
             result = DefSubclassProc(window, message, wParam, lParam);
