@@ -57,8 +57,11 @@ TEST_P(RegexMatchTest, FindsTheExpectedMatchesAndGroups) {
     auto prog = rx::compile(c.pattern, optionsOf(c.flags), &error);
     ASSERT_TRUE(prog) << toNarrow(c.pattern) << " error " << static_cast<int>(error);
     const bool global = c.flags.find('1') == std::string_view::npos;
-    EXPECT_EQ(describe(rx::findAll(*prog, std::u16string(c.subject), global)), c.expected)
-        << "pattern " << toNarrow(c.pattern) << " subject " << toNarrow(c.subject);
+    for (rx::Engine engine : {rx::Engine::Fastest, rx::Engine::VmOnly}) {
+        EXPECT_EQ(describe(rx::findAll(*prog, std::u16string(c.subject), global, engine)), c.expected)
+            << "pattern " << toNarrow(c.pattern) << " subject " << toNarrow(c.subject)
+            << (engine == rx::Engine::VmOnly ? " (VM)" : "");
+    }
 }
 
 // clang-format off
@@ -229,6 +232,22 @@ TEST(RegexLimits, LargestCountedRepetitionRuns) {
     auto prog = rx::compile(u"a{1000}", {});
     ASSERT_TRUE(prog);
     EXPECT_EQ(describe(rx::findAll(*prog, std::u16string(2500, u'a'), true)), "0-1000 1000-2000");
+}
+
+TEST(RegexSearch, DfaPastItsMemoryBudgetHandsOverToTheVm) {
+    // "an a 18 units from the end" needs 2^19 DFA states: far past the budget.
+    auto prog = rx::compile(u"(?:a|b)*a(?:a|b){18}", {});
+    ASSERT_TRUE(prog);
+    std::u16string subject;
+    std::uint32_t x = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        x = x * 1103515245u + 12345u;
+        subject += (x >> 16) & 1 ? u'a' : u'b';
+    }
+    subject += u"ab";  // ends in a match of its own after the first one
+    const std::string fast = describe(rx::findAll(*prog, subject, true));
+    EXPECT_EQ(fast, describe(rx::findAll(*prog, subject, true, rx::Engine::VmOnly)));
+    EXPECT_FALSE(fast.empty());
 }
 
 TEST(RegexSearch, StartsAtTheGivenPosition) {

@@ -12,7 +12,7 @@ bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
-Matcher::Matcher(const Program& program)
+Matcher::Matcher(const Program& program, Engine engine)
     : prog_(program),
       slotCount_(program.slotCount()),
       mark_(program.code.size(), 0),
@@ -24,6 +24,9 @@ Matcher::Matcher(const Program& program)
                          static_cast<std::size_t>(slotCount_));
     }
     pending_.reserve(program.code.size() + 1);
+    if (engine == Engine::Fastest && LazyDfa::suits(program)) {
+        dfa_ = std::make_unique<LazyDfa>(program);
+    }
 }
 
 void Matcher::newGeneration() {
@@ -106,6 +109,31 @@ void Matcher::addThread(ThreadList& list, std::int32_t pc, std::int32_t pos,
 }
 
 bool Matcher::search(std::u16string_view subject, std::size_t from, std::int32_t* slots) {
+    if (dfa_) {
+        std::size_t end = 0;
+        std::size_t start = 0;
+        std::size_t lowest = from;
+        LazyDfa::Outcome outcome = dfa_->findEnd(subject, from, end, start, lowest);
+        if (outcome == LazyDfa::Outcome::NoMatch) return false;
+        if (outcome == LazyDfa::Outcome::Match && start == std::u16string_view::npos) {
+            outcome = dfa_->findStart(subject, lowest, end, start);
+        }
+        if (outcome == LazyDfa::Outcome::Match) {
+            if (prog_.groupCount == 0) {
+                slots[0] = static_cast<std::int32_t>(start);
+                slots[1] = static_cast<std::int32_t>(end);
+                return true;
+            }
+            // No match begins before `start`, so the VM needs no earlier look.
+            from = start;
+        } else {
+            dfa_.reset();  // its cache outgrew the budget: the VM from here on
+        }
+    }
+    return searchVm(subject, from, slots);
+}
+
+bool Matcher::searchVm(std::u16string_view subject, std::size_t from, std::int32_t* slots) {
     subject_ = subject;
     const auto n = static_cast<std::int32_t>(subject.size());
     auto pos = static_cast<std::int32_t>(from);
@@ -168,12 +196,12 @@ bool Matcher::search(std::u16string_view subject, std::size_t from, std::int32_t
     return matched;
 }
 
-MatchList findAll(const Program& program, std::u16string subject, bool global) {
+MatchList findAll(const Program& program, std::u16string subject, bool global, Engine engine) {
     MatchList list;
     list.subject = std::move(subject);
     list.groupCount = program.groupCount;
     const std::u16string_view s = list.subject;
-    Matcher matcher(program);
+    Matcher matcher(program, engine);
     std::vector<std::int32_t> slots(static_cast<std::size_t>(program.slotCount()));
     std::size_t pos = 0;
     while (pos <= s.size() && matcher.search(s, pos, slots.data())) {

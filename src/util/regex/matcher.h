@@ -1,21 +1,31 @@
-// Pike VM: runs a compiled program over UTF-16 code units in one pass,
-// keeping at most one thread per instruction, so time is linear in the
-// subject for a given program and memory is fixed once the matcher is made.
+// Finding matches: time linear in the subject for a given program, memory
+// fixed once the matcher is made.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "util/regex/dfa.h"
 #include "util/regex/program.h"
 
 namespace velmora::regex {
 
+// Pike VM: runs a compiled program over UTF-16 code units in one pass,
+// keeping at most one thread per instruction. Patterns without assertions
+// go through the lazy DFA first, which finds the match bounds; the VM then
+// only runs for the groups, over the match.
+enum class Engine {
+    Fastest,  // the DFA where the program suits it, else the VM
+    VmOnly,   // the VM alone (a reference for tests of the DFA)
+};
+
 class Matcher {
 public:
-    explicit Matcher(const Program& program);
+    explicit Matcher(const Program& program, Engine engine = Engine::Fastest);
 
     // The leftmost-first match that starts at or after `from` (<= size of
     // subject). On success slots[0..slotCount) hold start and end of the
@@ -23,6 +33,8 @@ public:
     bool search(std::u16string_view subject, std::size_t from, std::int32_t* slots);
 
 private:
+    bool searchVm(std::u16string_view subject, std::size_t from, std::int32_t* slots);
+
     struct ThreadList {
         std::vector<std::int32_t> pcs;
         std::vector<std::int32_t> caps;  // slotCount per thread
@@ -47,6 +59,7 @@ private:
     std::vector<Pending> pending_;
     std::vector<std::int32_t> work_;
     std::vector<std::int32_t> blank_;
+    std::unique_ptr<LazyDfa> dfa_;
 };
 
 // Every match of one run: the subject they refer to and their slots.
@@ -72,6 +85,7 @@ private:
 // The first match, or with `global` every match left to right without
 // overlap; after an empty match the next search starts one character on
 // (a surrogate pair counts as one character).
-MatchList findAll(const Program& program, std::u16string subject, bool global);
+MatchList findAll(const Program& program, std::u16string subject, bool global,
+                  Engine engine = Engine::Fastest);
 
 }  // namespace velmora::regex
