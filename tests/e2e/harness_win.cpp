@@ -1,10 +1,14 @@
 #include "harness_win.h"
 
 #include <commctrl.h>
+#include <wininet.h>
 
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <system_error>
+
+#include "ui/ids.h"
 
 namespace e2e {
 
@@ -234,7 +238,7 @@ void App::setText(int id, const std::wstring& value) const {
 }
 
 int App::rowCount() const {
-    return static_cast<int>(SendMessageW(control(103), LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(control(velmora::ui::kProxyList), LVM_GETITEMCOUNT, 0, 0));
 }
 
 std::wstring App::cell(int row, int column) const {
@@ -247,7 +251,7 @@ std::wstring App::cell(int row, int column) const {
     const wchar_t zero = 0;
     buffer.write(sizeof(LVITEMW), &zero, sizeof zero);
     buffer.write(0, &item, sizeof item);
-    SendMessageW(control(103), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+    SendMessageW(control(velmora::ui::kProxyList), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(buffer.at(0)));
     return readRemoteText(buffer, sizeof(LVITEMW));
 }
@@ -264,7 +268,7 @@ std::vector<std::vector<std::wstring>> App::rows() const {
 }
 
 int App::selectedRow() const {
-    return static_cast<int>(SendMessageW(control(103), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+    return static_cast<int>(SendMessageW(control(velmora::ui::kProxyList), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                          MAKELPARAM(LVNI_SELECTED, 0)));
 }
 
@@ -274,7 +278,7 @@ void App::selectRow(int row) const {
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = row < 0 ? 0 : (LVIS_SELECTED | LVIS_FOCUSED);
     buffer.write(0, &item, sizeof item);
-    SendMessageW(control(103), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+    SendMessageW(control(velmora::ui::kProxyList), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(buffer.at(0)));
 }
 
@@ -303,20 +307,20 @@ LVCOLUMNW readColumn(HANDLE process, HWND list, int column, std::wstring* captio
 
 std::wstring App::columnCaption(int column) const {
     std::wstring caption;
-    readColumn(process_.hProcess, control(103), column, &caption);
+    readColumn(process_.hProcess, control(velmora::ui::kProxyList), column, &caption);
     return caption;
 }
 
 int App::columnWidth(int column) const {
-    return readColumn(process_.hProcess, control(103), column, nullptr).cx;
+    return readColumn(process_.hProcess, control(velmora::ui::kProxyList), column, nullptr).cx;
 }
 
 int App::columnFormat(int column) const {
-    return readColumn(process_.hProcess, control(103), column, nullptr).fmt & LVCFMT_JUSTIFYMASK;
+    return readColumn(process_.hProcess, control(velmora::ui::kProxyList), column, nullptr).fmt & LVCFMT_JUSTIFYMASK;
 }
 
 std::wstring App::statusText(int panel) const {
-    HWND bar = control(127);
+    HWND bar = control(velmora::ui::kStatusBar);
     const auto length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0));
     RemoteBuffer buffer(process_.hProcess, (static_cast<std::size_t>(length) + 1) * sizeof(wchar_t) +
                                                kTextUnits * sizeof(wchar_t));
@@ -328,7 +332,7 @@ std::wstring App::statusText(int panel) const {
 }
 
 std::vector<int> App::statusEdges() const {
-    HWND bar = control(127);
+    HWND bar = control(velmora::ui::kStatusBar);
     const int parts = static_cast<int>(SendMessageW(bar, SB_GETPARTS, 0, 0));
     if (parts <= 0) return {};
     RemoteBuffer buffer(process_.hProcess, sizeof(int) * static_cast<std::size_t>(parts));
@@ -386,6 +390,61 @@ std::optional<MessageBoxSeen> App::answerMessageBox(std::chrono::milliseconds ti
     return seen;
 }
 
+namespace {
+
+BOOL CALLBACK findEdit(HWND window, LPARAM result) {
+    if (className(window) != L"Edit") return TRUE;
+    *reinterpret_cast<HWND*>(result) = window;
+    return FALSE;
+}
+
+// Counts the lines of an import file that split into exactly two pieces at
+// ':' (an empty piece after the last ':' does not count).
+int proxyLines(const std::string& content) {
+    int n = 0;
+    std::size_t start = 0;
+    while (start <= content.size()) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string::npos) end = content.size();
+        std::string line = content.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const auto colon = line.find(':');
+        if (colon != std::string::npos && colon + 1 < line.size() &&
+            line.find(':', colon + 1) == std::string::npos) {
+            ++n;
+        }
+        start = end + 1;
+    }
+    return n;
+}
+
+}  // namespace
+
+bool App::answerFileDialog(const std::filesystem::path& file) const {
+    HWND dialog = findDialog(15s);
+    if (dialog == nullptr) return false;
+    // The file name field: an edit box, alone or inside a (ComboBoxEx) combo.
+    HWND name = GetDlgItem(dialog, 0x480);
+    if (name == nullptr) {
+        if (HWND combo = GetDlgItem(dialog, 0x47C)) {
+            EnumChildWindows(combo, findEdit, reinterpret_cast<LPARAM>(&name));
+        }
+    }
+    if (name == nullptr) return false;
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.wstring().c_str()));
+    SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    return waitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10s);
+}
+
+bool App::importProxies(const std::filesystem::path& folder, const std::string& content) const {
+    const auto file = folder / L"proxies.txt";
+    writeFile(file, content);
+    command(velmora::ui::kMenuImport);
+    if (!answerFileDialog(file)) return false;
+    const int expected = proxyLines(content);
+    return waitFor([&] { return rowCount() == expected; });
+}
+
 std::optional<DWORD> App::closeAndWait(std::chrono::milliseconds timeout) {
     PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
     return waitExit(timeout);
@@ -418,6 +477,58 @@ void screenshotScreen(const std::wstring& name) {
     HDC screen = GetDC(nullptr);
     saveBitmap(screen, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), name);
     ReleaseDC(nullptr, screen);
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+namespace {
+
+struct InternetHandle {
+    HINTERNET handle;
+    explicit InternetHandle(HINTERNET h) : handle(h) {}
+    ~InternetHandle() {
+        if (handle != nullptr) InternetCloseHandle(handle);
+    }
+    InternetHandle(const InternetHandle&) = delete;
+    InternetHandle& operator=(const InternetHandle&) = delete;
+};
+
+}  // namespace
+
+std::optional<std::string> httpRequest(const std::wstring& verb, const std::wstring& host,
+                                       int port, const std::wstring& path,
+                                       const std::string& body) {
+    InternetHandle session(
+        InternetOpenW(L"velmora-e2e", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    if (session.handle == nullptr) return std::nullopt;
+    InternetHandle connection(InternetConnectW(session.handle, host.c_str(),
+                                               static_cast<INTERNET_PORT>(port), nullptr,
+                                               nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (connection.handle == nullptr) return std::nullopt;
+    InternetHandle request(HttpOpenRequestW(connection.handle, verb.c_str(), path.c_str(),
+                                            nullptr, nullptr, nullptr,
+                                            INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
+                                            0));
+    if (request.handle == nullptr) return std::nullopt;
+    if (!HttpSendRequestW(request.handle, nullptr, 0, const_cast<char*>(body.data()),
+                          static_cast<DWORD>(body.size()))) {
+        return std::nullopt;
+    }
+    std::string answer;
+    char buffer[4096];
+    DWORD got = 0;
+    while (InternetReadFile(request.handle, buffer, sizeof buffer, &got) && got > 0) {
+        answer.append(buffer, got);
+    }
+    return answer;
 }
 
 std::wstring className(HWND window) {

@@ -93,6 +93,12 @@ public:
     // Any top-level dialog window of the program other than the main window.
     HWND findDialog(std::chrono::milliseconds timeout = 10s) const;
 
+    // Types a path into the program's open or save dialog and confirms it.
+    bool answerFileDialog(const std::filesystem::path& file) const;
+    // Fills the list through "导入代理" and the real open dialog with a file
+    // of `content` written into `folder`; waits until the rows are there.
+    bool importProxies(const std::filesystem::path& folder, const std::string& content) const;
+
     // Sends a close request the way the close box does and waits for the end.
     std::optional<DWORD> closeAndWait(std::chrono::milliseconds timeout = 15s);
     std::optional<DWORD> waitExit(std::chrono::milliseconds timeout = 15s);
@@ -105,6 +111,15 @@ private:
     HWND window_ = nullptr;
     bool ended_ = false;
 };
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes);
+std::string readFile(const std::filesystem::path& path);
+
+// A plain request to a local test service (its control endpoints); returns
+// the body, or nullopt when the request failed.
+std::optional<std::string> httpRequest(const std::wstring& verb, const std::wstring& host,
+                                       int port, const std::wstring& path,
+                                       const std::string& body = {});
 
 // Saves a picture of the whole screen into the artifacts folder.
 void screenshotScreen(const std::wstring& name);

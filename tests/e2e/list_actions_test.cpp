@@ -3,8 +3,6 @@
 // system proxy switch and the scrolling notice.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -39,39 +37,6 @@ std::optional<std::wstring> proxyServer() {
     return std::wstring(value);
 }
 
-void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-BOOL CALLBACK findEdit(HWND window, LPARAM result) {
-    if (e2e::className(window) != L"Edit") return TRUE;
-    *reinterpret_cast<HWND*>(result) = window;
-    return FALSE;
-}
-
-// Types a path into the program's open or save dialog and confirms it.
-bool answerFileDialog(const e2e::App& app, const std::filesystem::path& file) {
-    HWND dialog = app.findDialog(15s);
-    if (dialog == nullptr) return false;
-    // The file name field: an edit box, alone or inside a (ComboBoxEx) combo.
-    HWND name = GetDlgItem(dialog, 0x480);
-    if (name == nullptr) {
-        if (HWND combo = GetDlgItem(dialog, 0x47C)) {
-            EnumChildWindows(combo, findEdit, reinterpret_cast<LPARAM>(&name));
-        }
-    }
-    if (name == nullptr) return false;
-    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.wstring().c_str()));
-    SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    return app.waitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10s);
-}
-
 class ListActionsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -84,12 +49,8 @@ protected:
         folder_.reset();
     }
 
-    // Fills the list through the real import dialog.
     void importLines(const std::string& content) {
-        const auto file = folder_->path() / L"proxies.txt";
-        writeFile(file, content);
-        app_->command(kMenuImport);
-        ASSERT_TRUE(answerFileDialog(*app_, file));
+        ASSERT_TRUE(app_->importProxies(folder_->path(), content));
     }
 
     std::optional<e2e::TempFolder> folder_;
@@ -125,10 +86,10 @@ TEST_F(ListActionsTest, ImportThenExportThroughTheRealDialogs) {
 
     const auto chosen = folder_->path() / L"exported";
     app_->command(kMenuExport);
-    ASSERT_TRUE(answerFileDialog(*app_, chosen));
+    ASSERT_TRUE(app_->answerFileDialog(chosen));
     const auto written = folder_->path() / L"exported.txt";
     ASSERT_TRUE(app_->waitFor([&] { return std::filesystem::exists(written); }));
-    EXPECT_EQ(readFile(written), "127.0.0.5:8080\r\n127.0.0.6:3128\r\n");
+    EXPECT_EQ(e2e::readFile(written), "127.0.0.5:8080\r\n127.0.0.6:3128\r\n");
     app_->screenshot(L"after-import");
 }
 
