@@ -32,7 +32,8 @@ std::wstring statusText(HWND bar, int part, bool& ownerDrawn) {
 
 }  // namespace
 
-void paintHeader(Engine& engine, HWND header, HDC given) {
+void paintHeader(Engine& engine, const SkinnedWindow& w, HDC given) {
+    const HWND header = w.window;
     PaintScope paint(header, given);
     const RECT rc = clientRect(header);
     BufferedPaint buffer(paint.dc(), rc);
@@ -56,6 +57,7 @@ void paintHeader(Engine& engine, HWND header, HDC given) {
         hi.pszText = caption;
         hi.cchTextMax = static_cast<int>(std::size(caption));
         SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&hi));
+        if (i == w.pressedItem) fillRect(dc, item, Theme::blend(p.headerBack, p.accent, 48));
         RECT text = item;
         InflateRect(&text, -5, 0);
         drawText(dc, caption, text, font, c(p.headerText),

@@ -83,13 +83,36 @@ void paintPushButton(Engine& engine, const SkinnedWindow& button, HDC given) {
              DT_CENTER | lines | (hidesAccelerators(window) ? DT_HIDEPREFIX : 0));
 }
 
+namespace {
+
+std::wstring selectedItemText(HWND combo) {
+    const auto selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (selected < 0) return {};
+    const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, selected, 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const auto got = SendMessageW(combo, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+    return text;
+}
+
+void drawDropButton(HDC dc, const SkinPalette& p, RECT button, bool pushed, bool enabled) {
+    if (button.right <= button.left) return;
+    fillRect(dc, button, pushed ? c(p.buttonFacePressed) : c(p.headerBack));
+    vLine(dc, button.left, button.top, button.bottom, c(p.editBorder));
+    chevron(dc, (button.left + button.right) / 2 + 1, (button.top + button.bottom) / 2,
+            pushed ? c(p.buttonText) : c(enabled ? p.accent : p.disabledText));
+}
+
+}  // namespace
+
 void paintComboBox(Engine& engine, HWND combo, HDC given) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     if (!GetComboBoxInfo(combo, &info)) return;
     PaintScope paint(combo, given);
     const RECT rc = clientRect(combo);
-    excludeChildren(paint.dc(), combo);
+    excludeChildren(paint.dc(), combo);  // the edit field draws itself
     BufferedPaint buffer(paint.dc(), rc);
     const HDC dc = buffer.dc();
     Theme& theme = engine.theme();
@@ -100,42 +123,21 @@ void paintComboBox(Engine& engine, HWND combo, HDC given) {
     const bool dropped = SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
     const bool enabled = IsWindowEnabled(combo) != FALSE;
     const COLORREF back = enabled ? c(p.editBack) : Theme::blend(p.editBack, p.windowBack, 128);
-    const int radius = std::min(theme.cornerRadius(), 3);
 
     fillRect(dc, rc, engine.backgroundOf(GetParent(combo)));
-    roundPanel(dc, rc, back, c(focused || dropped ? p.editFocusBorder : p.editBorder), radius);
+    roundPanel(dc, rc, back, c(focused || dropped ? p.editFocusBorder : p.editBorder),
+               std::min(theme.cornerRadius(), 3));
+    const RECT button{info.rcButton.left, rc.top + 1, rc.right - 1, rc.bottom - 1};
+    drawDropButton(dc, p, button, dropped || (info.stateButton & STATE_SYSTEM_PRESSED), enabled);
+    if (info.hwndItem) return;
 
-    RECT button = info.rcButton;
-    button.top = rc.top + 1;
-    button.bottom = rc.bottom - 1;
-    button.right = rc.right - 1;
-    if (button.right > button.left) {
-        const bool pushed = dropped || (info.stateButton & STATE_SYSTEM_PRESSED);
-        fillRect(dc, button, pushed ? c(p.buttonFacePressed) : c(p.headerBack));
-        vLine(dc, button.left, button.top, button.bottom, c(p.editBorder));
-        chevron(dc, (button.left + button.right) / 2 + 1, (button.top + button.bottom) / 2,
-                pushed ? c(p.buttonText) : c(enabled ? p.accent : p.disabledText));
-    }
-
-    if (info.hwndItem) return;  // the edit field draws its own text
-    const auto selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    std::wstring text;
-    if (selected >= 0) {
-        const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, selected, 0);
-        if (length > 0) {
-            text.resize(static_cast<std::size_t>(length) + 1);
-            const auto got = SendMessageW(combo, CB_GETLBTEXT, selected,
-                                          reinterpret_cast<LPARAM>(text.data()));
-            text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
-        }
-    }
     RECT item = info.rcItem;
     item.top = std::max<LONG>(item.top, rc.top + 2);
     item.bottom = std::min<LONG>(item.bottom, rc.bottom - 2);
     const bool highlighted = focused && !dropped;
     if (highlighted) fillRect(dc, item, c(p.selectionBack));
     item.left += 3;
-    drawText(dc, text, item, windowFont(combo),
+    drawText(dc, selectedItemText(combo), item, windowFont(combo),
              c(!enabled ? p.disabledText : highlighted ? p.selectionText : p.editText),
              DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 }

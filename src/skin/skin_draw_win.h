@@ -13,7 +13,7 @@ namespace velmora::skin {
 void paintGroupBox(Engine& engine, HWND box, HDC given);
 void paintPushButton(Engine& engine, const SkinnedWindow& button, HDC given);
 void paintComboBox(Engine& engine, HWND combo, HDC given);
-void paintHeader(Engine& engine, HWND header, HDC given);
+void paintHeader(Engine& engine, const SkinnedWindow& header, HDC given);
 void paintStatusBar(Engine& engine, HWND bar, HDC given);
 // The one-pixel frame that replaces the sunken edge of edits and lists;
 // drawn over the standard non-client area.

@@ -142,7 +142,7 @@ SkinnedWindow* Engine::add(HWND window, Kind kind, bool ownFont) {
     // Links are the program's own clickable labels; a system dialog's
     // SS_NOTIFY statics are plain text.
     if (kind == Kind::Link && !ownFont) kind = Kind::Static;
-    auto [it, inserted] = windows_.emplace(window, SkinnedWindow{window, kind, ownFont, nullptr, false});
+    auto [it, inserted] = windows_.emplace(window, SkinnedWindow{window, kind, ownFont, nullptr, false, -1});
     if (!SetWindowSubclass(window, skinWindowProc, kSubclassId, reinterpret_cast<DWORD_PTR>(&it->second))) {
         windows_.erase(it);
         return nullptr;

@@ -39,6 +39,7 @@ struct SkinnedWindow {
     bool ownFont = false;
     HFONT programFont = nullptr;  // the font the program last set
     bool hot = false;             // the mouse is over it (buttons)
+    int pressedItem = -1;         // the header item held down, if any
 };
 
 class Engine {

@@ -6,6 +6,8 @@
 // standard procedure runs first and the skin paints over its result at once;
 // combo boxes get a second, posted repaint because their list closes after
 // the message that started it has returned.
+#include <windowsx.h>
+
 #include "skin/skin_draw_win.h"
 #include "skin/skin_paint_win.h"
 
@@ -39,7 +41,8 @@ bool changesLook(Kind kind, UINT message) {
         case WM_KEYDOWN:
         case WM_KEYUP:
         case WM_CAPTURECHANGED:
-            return kind != Kind::Header || message == WM_LBUTTONDOWN || message == WM_LBUTTONUP;
+            return kind != Kind::Header || message == WM_LBUTTONDOWN || message == WM_LBUTTONUP ||
+                   message == WM_CAPTURECHANGED;
         case BM_SETSTATE:
         case BM_SETSTYLE:
             return kind == Kind::PushButton;
@@ -73,7 +76,7 @@ void paint(Engine& engine, SkinnedWindow& w, HDC given) {
         case Kind::GroupBox: paintGroupBox(engine, w.window, given); break;
         case Kind::PushButton: paintPushButton(engine, w, given); break;
         case Kind::ComboBox: paintComboBox(engine, w.window, given); break;
-        case Kind::Header: paintHeader(engine, w.window, given); break;
+        case Kind::Header: paintHeader(engine, w, given); break;
         case Kind::StatusBar: paintStatusBar(engine, w.window, given); break;
         default: break;
     }
@@ -87,6 +90,18 @@ void trackHot(SkinnedWindow& w, bool hot) {
         TrackMouseEvent(&track);
     }
     InvalidateRect(w.window, nullptr, FALSE);
+}
+
+// Clickable header items look pressed while the button is held on them.
+void trackPressedItem(SkinnedWindow& w, UINT message, LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN && (GetWindowLongPtrW(w.window, GWL_STYLE) & HDS_BUTTONS)) {
+        HDHITTESTINFO hit{};
+        hit.pt = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const auto item = SendMessageW(w.window, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        w.pressedItem = (hit.flags & HHT_ONHEADER) ? static_cast<int>(item) : -1;
+    } else if (message == WM_LBUTTONUP || message == WM_CAPTURECHANGED) {
+        w.pressedItem = -1;
+    }
 }
 
 bool containerMessage(Engine& engine, SkinnedWindow& w, UINT message, WPARAM wParam, LPARAM lParam,
@@ -153,6 +168,7 @@ bool controlMessage(Engine& engine, SkinnedWindow& w, UINT message, WPARAM wPara
         if (message == WM_MOUSEMOVE) trackHot(w, true);
         if (message == WM_MOUSELEAVE) trackHot(w, false);
     }
+    if (w.kind == Kind::Header) trackPressedItem(w, message, lParam);
     if (w.kind == Kind::MenuFrame) {
         if (message != WM_NCPAINT) return false;
         result = DefSubclassProc(window, message, wParam, lParam);
