@@ -121,7 +121,7 @@ void Engine::adoptTree(HWND top) {
         const auto s = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
         if (!classify(window, s, window == top ? nullptr : GetParent(window), kind)) continue;
         SkinnedWindow* w = add(window, kind, true);
-        if (!w || !theme_.font()) continue;
+        if (!w || !w->ownFont || !theme_.font()) continue;
         w->programFont = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(*w)), FALSE);
     }
@@ -134,15 +134,21 @@ void Engine::adopt(HWND window, const CREATESTRUCTW& create) {
     const HWND parent = (create.style & WS_CHILD) ? create.hwndParent : nullptr;
     if (!classify(window, create.style, parent, kind)) return;
     const SkinnedWindow* p = parent ? find(parent) : nullptr;
-    add(window, kind, p && p->ownFont);
+    add(window, kind, p && p->fontForChildren);
 }
 
-SkinnedWindow* Engine::add(HWND window, Kind kind, bool ownFont) {
+SkinnedWindow* Engine::add(HWND window, Kind kind, bool skinFonts) {
     if (windows_.count(window)) return nullptr;
     // Links are the program's own clickable labels; a system dialog's
     // SS_NOTIFY statics are plain text.
-    if (kind == Kind::Link && !ownFont) kind = Kind::Static;
-    auto [it, inserted] = windows_.emplace(window, SkinnedWindow{window, kind, ownFont, nullptr, false, -1});
+    if (kind == Kind::Link && !skinFonts) kind = Kind::Static;
+    SkinnedWindow w;
+    w.window = window;
+    w.kind = kind;
+    // Frames and dialogs keep their own font and pass the skin's on.
+    w.ownFont = skinFonts && kind != Kind::TopLevel && kind != Kind::Container;
+    w.fontForChildren = skinFonts;
+    auto [it, inserted] = windows_.emplace(window, w);
     if (!SetWindowSubclass(window, skinWindowProc, kSubclassId, reinterpret_cast<DWORD_PTR>(&it->second))) {
         windows_.erase(it);
         return nullptr;

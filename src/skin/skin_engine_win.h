@@ -37,7 +37,8 @@ struct SkinnedWindow {
     // at attach time and their later children; dialogs of the system keep
     // theirs, since their layout was measured with it.
     bool ownFont = false;
-    HFONT programFont = nullptr;  // the font the program last set
+    bool fontForChildren = false;  // controls created later in it get ownFont
+    HFONT programFont = nullptr;   // the font the program last set
     bool hot = false;             // the mouse is over it (buttons)
     int pressedItem = -1;         // the header item held down, if any
 };
@@ -72,7 +73,7 @@ public:
 
 private:
     void adoptTree(HWND top);
-    SkinnedWindow* add(HWND window, Kind kind, bool ownFont);
+    SkinnedWindow* add(HWND window, Kind kind, bool skinFonts);
     void release(SkinnedWindow& w, bool windowLives);
 
     Theme theme_;

@@ -156,6 +156,22 @@ COLORREF printedPixel(HWND window, int x, int y) {
 
 COLORREF ref(Rgb c) { return RGB(c.r, c.g, c.b); }
 
+int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool faceInstalled(const std::string& utf8) {
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, query.lfFaceName, LF_FACESIZE - 1);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &query, noteFace, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
 template <typename Fn>
 Fn* function(HMODULE library, const char* name) {
     return reinterpret_cast<Fn*>(reinterpret_cast<void*>(GetProcAddress(library, name)));
@@ -181,6 +197,7 @@ protected:
         const SkinParseResult parsed = parseSkin(skinBlock());
         ASSERT_TRUE(parsed.ok()) << skinErrorName(parsed.error) << " " << parsed.detail;
         palette = parsed.skin.palette;
+        for (const std::string& face : parsed.skin.fontFaces) skinFaceInstalled |= faceInstalled(face);
     }
     void TearDown() override {
         if (detach) detach();
@@ -202,6 +219,7 @@ protected:
     SkinIsAttachedFn* isAttached = nullptr;
     SkinIsWindowSkinnedFn* isSkinned = nullptr;
     SkinPalette palette;
+    bool skinFaceInstalled = false;
 };
 
 TEST(SkinBlocks, AreALibraryAndAValidSkinFile) {
@@ -266,6 +284,14 @@ TEST_F(SkinLibrary, FollowsWindowsCreatedLater) {
                               nullptr, nullptr);
     EXPECT_EQ(isSkinned(dialog), 1);
     EXPECT_EQ(isSkinned(ok), 1);
+    // The skin's font goes to the windows it found at attach time, also to
+    // their later controls; a dialog made later keeps the font it is given.
+    SendMessageW(ok, WM_SETFONT, reinterpret_cast<WPARAM>(w.programFont), FALSE);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(ok, WM_GETFONT, 0, 0)), w.programFont);
+    if (skinFaceInstalled) {
+        EXPECT_NE(reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)), w.programFont);
+        EXPECT_NE(reinterpret_cast<HFONT>(SendMessageW(w.label, WM_GETFONT, 0, 0)), w.programFont);
+    }
     DestroyWindow(dialog);
     DestroyWindow(edit);
     EXPECT_EQ(isSkinned(ok), 0);  // forgotten with the window
