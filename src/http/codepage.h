@@ -1,8 +1,9 @@
 // Conversions between UTF-8, UTF-16 and code page 936.
 //
 // On Windows these go through MultiByteToWideChar/WideCharToMultiByte with
-// code page 936 always (codepage_win.cpp); the host build has an equivalent
-// behind the same interface (codepage_host.cpp) so the core is testable there.
+// code page 936 always (codepage_win.cpp); the host build forwards to the
+// table-driven equivalent in cp936_portable.h (codepage_host.cpp), which the
+// Windows tests compare with the system's conversions.
 #pragma once
 
 #include <string>
