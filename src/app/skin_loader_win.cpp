@@ -56,7 +56,10 @@ bool writeAll(HANDLE file, std::span<const unsigned char> data) {
 
 std::wstring inCurrentDirectory(std::wstring_view name) {
     std::wstring path = currentDirectory();
-    if (path.empty() || (path.back() != L'\\' && path.back() != L'/')) path += L'\\';
+    // Unreadable, the current directory is still where a plain name lands;
+    // a lone backslash in front would mean the root of the drive instead.
+    if (path.empty()) return std::wstring(name);
+    if (path.back() != L'\\' && path.back() != L'/') path += L'\\';
     path += name;
     return path;
 }
