@@ -4,7 +4,8 @@
 // Windows writes as a "best fit" look-alike (for example U+00AA as 'a')
 // become '?' here, as 936 cannot represent them; and malformed UTF-8 is
 // replaced by U+FFFD once per maximal ill-formed subpart, the Unicode
-// practice that Windows follows.
+// practice that Windows follows (Wine 8 folds some overlong, surrogate and
+// out-of-range forms into fewer replacements).
 #pragma once
 
 #include <cstdint>
