@@ -190,3 +190,49 @@ TEST_F(ListActionsTest, RightClickOnTheListOpensTheMenu) {
 }
 
 }  // namespace
+
+namespace {
+
+// The link labels hand their address to the shell, which opens the default
+// browser; here that is a stand-in that records what it was given.
+TEST(LinkLabels, EachOpensItsAddressInTheDefaultBrowser) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const std::string script = VELMORA_RECORD_BROWSER;
+    const std::wstring browser(script.begin(), script.end());
+    RegSetValueExW(key, L"Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>(browser.c_str()),
+                   static_cast<DWORD>((browser.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+
+    wchar_t temp[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"TMPDIR", temp, MAX_PATH);
+    const std::wstring unixTemp = temp[0] != 0 ? temp : L"/tmp";
+    const std::filesystem::path log = L"Z:" + unixTemp + L"/velmora-e2e-browser.log";
+    std::error_code ec;
+    std::filesystem::remove(log, ec);
+
+    e2e::App app;
+    ASSERT_TRUE(app.started());
+    const struct {
+        int label;
+        const char* address;
+    } links[] = {
+        {kServiceLinkLabel, VELMORA_EXPECTED_SERVICE_LINK},
+        {kForumLinkLabel, VELMORA_EXPECTED_FORUM_LINK},
+        {kMainSiteLinkLabel, VELMORA_EXPECTED_MAINSITE_LINK},
+    };
+    std::string expected;
+    for (const auto& link : links) {
+        expected += std::string(link.address) + "\n";
+        HWND label = app.control(link.label);
+        PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        ASSERT_TRUE(app.waitFor([&] { return e2e::readFile(log) == expected; }, 15s))
+            << e2e::readFile(log);
+    }
+    EXPECT_EQ(app.closeAndWait(), std::optional<DWORD>(0));
+}
+
+}  // namespace

@@ -258,3 +258,24 @@ TEST(WindowLifecycle, SkinFilesLandNextToTheProgramWhateverTheWorkingFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+// The suite runs twice, in a prefix whose ANSI code page is 936 and in the C
+// locale; make sure each run really has the code page it claims.
+TEST(WindowCodePage, TheRunHasTheCodePageItsLocaleNames) {
+    wchar_t lang[64] = {};
+    GetEnvironmentVariableW(L"LC_ALL", lang, 64);
+    const std::wstring locale = lang;
+    if (locale.rfind(L"zh_CN", 0) == 0) {
+        EXPECT_EQ(GetACP(), 936u);
+    } else if (locale == L"C") {
+        EXPECT_NE(GetACP(), 936u);
+    }
+    e2e::App app;
+    ASSERT_TRUE(app.started());
+    EXPECT_EQ(app.text(velmora::ui::kExtractButton), L"提取代理");
+    EXPECT_EQ(app.closeAndWait(), std::optional<DWORD>(0));
+}
+
+}  // namespace
