@@ -46,7 +46,7 @@ FORM_PATH = "/Qrovanext7.php"
 CARRIERS = ["电信", "联通", "移动"]
 REGIONS = ["北京", "上海", "广东", "浙江", "江苏", "四川"]
 GENERATED_PORTS = [8080, 3128, 80, 9999, 1998]
-MAX_COUNT = 2000
+MAX_COUNT = 20000
 MAX_BODY = 1 << 20
 # Filters that match nothing must not scan all of 127.0.0.0/8.
 MAX_SCAN = 100000
