@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "util/regex/dfa.h"
 #include "util/regex/parser.h"
 #include "util/regex/program.h"
 
@@ -344,6 +345,7 @@ std::shared_ptr<const Program> compile(std::u16string_view pattern, const Option
         return fail(CompileError::TooLarge);
     }
     computeFirstUnits(*prog);
+    LazyDfa::prepare(*prog);
     if (error) *error = CompileError::None;
     return prog;
 }

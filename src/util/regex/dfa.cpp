@@ -55,37 +55,37 @@ std::vector<char> classCuts(const Program& prog) {
 
 }  // namespace
 
-bool LazyDfa::suits(const Program& prog) {
-    if (prog.code.size() > kMaxCode || prog.threadCapacity > kMaxThreads) return false;
+void LazyDfa::prepare(Program& prog) {
+    prog.dfaSuits = false;
+    if (prog.code.size() > kMaxCode || prog.threadCapacity > kMaxThreads) return;
     for (const Inst& inst : prog.code) {
-        if (inst.op == Op::Assert) return false;
+        if (inst.op == Op::Assert) return;
     }
     const std::vector<char> cut = classCuts(prog);
-    return std::count(cut.begin(), cut.end(), 1) <= kMaxClasses;
-}
-
-LazyDfa::LazyDfa(const Program& program) : prog_(program), mark_(program.code.size(), 0) {
-    buildClassMap();
-    buildClosures();
-}
-
-void LazyDfa::buildClassMap() {
-    const std::vector<char> cut = classCuts(prog_);
-    classOf_.resize(65536);
+    if (std::count(cut.begin(), cut.end(), 1) > kMaxClasses) return;
+    prog.unitClass.resize(65536);
+    prog.classRepresentative.clear();
     int cls = -1;
     for (unsigned c = 0; c < 65536; ++c) {
         if (cut[c]) {
             ++cls;
-            representative_.push_back(static_cast<char16_t>(c));
+            prog.classRepresentative.push_back(static_cast<char16_t>(c));
         }
-        classOf_[c] = static_cast<std::uint8_t>(cls);
+        prog.unitClass[c] = static_cast<std::uint8_t>(cls);
     }
-    classCount_ = cls + 1;
+    prog.dfaSuits = true;
+}
+
+LazyDfa::LazyDfa(const Program& program)
+    : prog_(program),
+      classCount_(static_cast<int>(program.classRepresentative.size())),
+      mark_(program.code.size(), 0) {
+    buildClosures();
 }
 
 bool LazyDfa::accepts(std::int32_t pc, int cls) const {
     const Inst& inst = prog_.code[pc];
-    const char16_t u = representative_[cls];
+    const char16_t u = prog_.classRepresentative[cls];
     switch (inst.op) {
         case Op::Char: return u == inst.c1 || u == inst.c2;
         case Op::Class: return prog_.classes[inst.y].contains(u);
@@ -257,7 +257,7 @@ LazyDfa::Outcome LazyDfa::findEnd(std::u16string_view subject, std::size_t from,
     constexpr std::size_t npos = std::u16string_view::npos;
     const std::size_t n = subject.size();
     const char16_t* s = subject.data();
-    const std::uint8_t* classOf = classOf_.data();
+    const std::uint8_t* classOf = prog_.unitClass.data();
     const std::uint32_t* table = forward_.next.data();
     const std::uint32_t startEntry = startEntry_;
     std::uint32_t e = startEntry;
@@ -321,7 +321,7 @@ LazyDfa::Outcome LazyDfa::findStart(std::u16string_view subject, std::size_t fro
         reverseStart_ = intern(reverse_, {matchPc_}, shape);
     }
     const char16_t* s = subject.data();
-    const std::uint8_t* classOf = classOf_.data();
+    const std::uint8_t* classOf = prog_.unitClass.data();
     const std::uint32_t* table = reverse_.next.data();
     std::uint32_t e = entry(reverse_, reverseStart_);
     bool found = (e & kAccepting) != 0;

@@ -26,10 +26,12 @@ namespace velmora::regex {
 
 class LazyDfa {
 public:
-    // Whether a DFA can run this program: no assertions, few enough
-    // distinct unit classes and a closure table of bounded size.
-    static bool suits(const Program& program);
+    // Decides whether a DFA can run the program (no assertions, few enough
+    // distinct unit classes, a closure table of bounded size) and if so
+    // fills in its unit classes; run once when compiling.
+    static void prepare(Program& program);
 
+    // The program must have dfaSuits set.
     explicit LazyDfa(const Program& program);
 
     enum class Outcome { Match, NoMatch, GaveUp };
@@ -69,7 +71,6 @@ private:
     static constexpr std::uint32_t kUnknown = 0xFFFFFFFF;  // has every flag: leaves the fast loop
     static constexpr std::int32_t kSegmentEnd = -1;    // closes a segment in a forward list
 
-    void buildClassMap();
     void buildClosures();
     bool accepts(std::int32_t pc, int cls) const;
     void closure(std::int32_t pc, std::vector<std::int32_t>& out);
@@ -89,8 +90,6 @@ private:
 
     const Program& prog_;
     int classCount_ = 0;
-    std::vector<std::uint8_t> classOf_;     // unit -> class
-    std::vector<char16_t> representative_;  // class -> a unit in it
     std::vector<std::uint32_t> mark_;
     std::uint32_t generation_ = 0;
     std::vector<std::int32_t> stack_;

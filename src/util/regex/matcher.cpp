@@ -1,6 +1,7 @@
 #include "util/regex/matcher.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace velmora::regex {
@@ -24,7 +25,7 @@ Matcher::Matcher(const Program& program, Engine engine)
                          static_cast<std::size_t>(slotCount_));
     }
     pending_.reserve(program.code.size() + 1);
-    if (engine == Engine::Fastest && LazyDfa::suits(program)) {
+    if (engine == Engine::Fastest && program.dfaSuits) {
         dfa_ = std::make_unique<LazyDfa>(program);
     }
 }
@@ -201,6 +202,9 @@ MatchList findAll(const Program& program, std::u16string subject, bool global, E
     list.subject = std::move(subject);
     list.groupCount = program.groupCount;
     const std::u16string_view s = list.subject;
+    if (s.size() >= static_cast<std::size_t>(INT32_MAX)) {
+        return list;  // positions are 32-bit; no such subject reaches us
+    }
     Matcher matcher(program, engine);
     std::vector<std::int32_t> slots(static_cast<std::size_t>(program.slotCount()));
     std::size_t pos = 0;

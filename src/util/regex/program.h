@@ -64,6 +64,12 @@ public:
     bool hasFirstUnits = false;
     std::vector<std::uint64_t> firstUnits;
 
+    // Set when the lazy DFA can run this program: units split into classes
+    // that every instruction treats alike, and one unit of each class.
+    bool dfaSuits = false;
+    std::vector<std::uint8_t> unitClass;
+    std::vector<char16_t> classRepresentative;
+
     int slotCount() const { return 2 * (groupCount + 1); }
     bool canStartWith(char16_t c) const { return (firstUnits[c >> 6] >> (c & 63)) & 1; }
 };
