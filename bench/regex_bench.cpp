@@ -51,7 +51,8 @@ void setBytes(benchmark::State& state, std::size_t bytes) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
 
-void runEngine(benchmark::State& state, const char16_t* pattern, const std::u16string& subject) {
+void runEngine(benchmark::State& state, const char16_t* pattern, const std::u16string& subject,
+               rx::Engine engine = rx::Engine::Fastest) {
     auto prog = rx::compile(pattern, {true, true});
     int matches = 0;
     for (auto _ : state) {
@@ -59,7 +60,7 @@ void runEngine(benchmark::State& state, const char16_t* pattern, const std::u16s
         state.PauseTiming();
         std::u16string copy = subject;
         state.ResumeTiming();
-        matches = rx::findAll(*prog, std::move(copy), true).count();
+        matches = rx::findAll(*prog, std::move(copy), true, engine).count();
         benchmark::DoNotOptimize(matches);
     }
     state.counters["matches"] = matches;
@@ -101,6 +102,12 @@ void BM_HostileDigitsNoColon(benchmark::State& state) {
     runEngine(state, u"\\d+\\.\\d+\\.\\d+\\.\\d+\\:\\d+", digitsAndDots(static_cast<std::size_t>(state.range(0))));
 }
 
+// The VM alone, as patterns with assertions run.
+void BM_HostileDigitsNoColonVm(benchmark::State& state) {
+    runEngine(state, u"\\d+\\.\\d+\\.\\d+\\.\\d+\\:\\d+", digitsAndDots(static_cast<std::size_t>(state.range(0))),
+              rx::Engine::VmOnly);
+}
+
 void BM_HostileNestedAlternation(benchmark::State& state) {
     runEngine(state, u"(a|aa)*b", std::u16string(static_cast<std::size_t>(state.range(0)), u'a'));
 }
@@ -113,6 +120,7 @@ BENCHMARK(BM_ProxyEngine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProxyRegexObject)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProxyStdRegex)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HostileDigitsNoColon)->Arg(kMiB)->Arg(4 * kMiB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HostileDigitsNoColonVm)->Arg(kMiB)->Arg(4 * kMiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HostileNestedAlternation)->Arg(kMiB)->Arg(4 * kMiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HostileNestedStars)->Arg(kMiB)->Arg(4 * kMiB)->Unit(benchmark::kMillisecond);
 
@@ -142,7 +150,8 @@ void printSummary(const std::map<std::string, double>& t) {
     if (at("BM_ProxyEngine") > 0 && at("BM_ProxyStdRegex") > 0) {
         std::printf("std::regex / engine time ratio: %.1f\n", at("BM_ProxyStdRegex") / at("BM_ProxyEngine"));
     }
-    for (const char* name : {"BM_HostileDigitsNoColon", "BM_HostileNestedAlternation", "BM_HostileNestedStars"}) {
+    for (const char* name : {"BM_HostileDigitsNoColon", "BM_HostileDigitsNoColonVm", "BM_HostileNestedAlternation",
+                             "BM_HostileNestedStars"}) {
         const double small = at(std::string(name) + "/" + std::to_string(kMiB));
         const double large = at(std::string(name) + "/" + std::to_string(4 * kMiB));
         if (small > 0 && large > 0) {

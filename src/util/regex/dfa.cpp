@@ -282,13 +282,18 @@ LazyDfa::Outcome LazyDfa::findEnd(std::u16string_view subject, std::size_t from,
             matchEnd = pos;
             matchStart = frontKnown && (e & kMatchInFront) ? front : npos;
         }
-        // Plain steps: no flag on the way, nothing to record.
+        // Steps into built states that need no more than recording a match
+        // end stay in this loop.
         std::uint32_t t = 0;
         int cls = 0;
         while (pos < n) {
             cls = classOf[s[pos]];
             t = table[(e >> kFlagShift) + static_cast<std::uint32_t>(cls)];
-            if (t & kFlagMask) break;
+            if (t & kFlagMask) {
+                if (t & (kDead | kFrontDied | kFresh)) break;  // kUnknown included
+                matchEnd = pos + 1;
+                matchStart = frontKnown && (t & kMatchInFront) ? front : npos;
+            }
             e = t;
             ++pos;
         }

@@ -14,15 +14,15 @@
 
 namespace velmora::regex {
 
-// Pike VM: runs a compiled program over UTF-16 code units in one pass,
-// keeping at most one thread per instruction. Patterns without assertions
-// go through the lazy DFA first, which finds the match bounds; the VM then
-// only runs for the groups, over the match.
 enum class Engine {
     Fastest,  // the DFA where the program suits it, else the VM
     VmOnly,   // the VM alone (a reference for tests of the DFA)
 };
 
+// Pike VM: runs a compiled program over UTF-16 code units in one pass,
+// keeping at most one thread per instruction. Patterns without assertions
+// go through the lazy DFA first, which finds the match bounds; the VM then
+// only runs for the groups, from the match start.
 class Matcher {
 public:
     explicit Matcher(const Program& program, Engine engine = Engine::Fastest);
