@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 #include "ui/wide.h"
@@ -9,7 +10,19 @@
 
 namespace velmora::app {
 
+namespace {
+
+std::atomic<bool> gShowing{false};
+
+}  // namespace
+
 void fatalError(std::string_view message, std::optional<long> code) {
+    // One message is enough: a second fatal error, on another thread or in a
+    // handler run while the first box is up, waits for the user to close the
+    // first one, which ends the process.
+    if (gShowing.exchange(true)) {
+        for (;;) Sleep(INFINITE);
+    }
     std::string text = "运行时出错!\r\n\r\n";
     if (code) {
         text += "错误代码：";

@@ -87,22 +87,26 @@ void* boundAddress(Bound which) {
     const auto index = static_cast<std::size_t>(which);
     if (void* address = gAddresses[index].load(std::memory_order_acquire)) return address;
 
-    std::lock_guard lock(gBindMutex);
-    if (void* address = gAddresses[index].load(std::memory_order_relaxed)) return address;
     const Entry& entry = kTable[index];
-    HMODULE module = loadLibrary(entry.library);
-    if (module == nullptr) bindingFailed(entry);
-    void* address = reinterpret_cast<void*>(GetProcAddress(module, entry.exportName));
-    if (address == nullptr) {
-        FreeLibrary(module);
-        bindingFailed(entry);
+    {
+        std::lock_guard lock(gBindMutex);
+        if (void* address = gAddresses[index].load(std::memory_order_relaxed)) return address;
+        if (HMODULE module = loadLibrary(entry.library)) {
+            if (void* address = reinterpret_cast<void*>(GetProcAddress(module, entry.exportName))) {
+                // Each entry keeps its own reference for the rest of the run.
+                // The libraries are released by the end of the process, after
+                // every worker has been stopped: freeing them earlier could
+                // pull code out from under a detached worker that is still
+                // inside a request.
+                gAddresses[index].store(address, std::memory_order_release);
+                return address;
+            }
+            FreeLibrary(module);
+        }
     }
-    // Each entry keeps its own reference for the rest of the run. The
-    // libraries are released by the end of the process, after every worker
-    // has been stopped: freeing them earlier could pull code out from under
-    // a detached worker that is still inside a request.
-    gAddresses[index].store(address, std::memory_order_release);
-    return address;
+    // Outside the lock: the message box processes window messages, and a
+    // handler run meanwhile (a timer tick) may bind a function of its own.
+    bindingFailed(entry);
 }
 
 }  // namespace velmora::app

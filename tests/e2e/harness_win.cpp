@@ -23,6 +23,8 @@ std::wstring widen(const char* utf8) {
     return out;
 }
 
+}  // namespace
+
 // The build passes Unix paths; Wine maps the Unix root to drive Z:.
 std::filesystem::path fromBuildPath(const char* unixPath) {
     std::wstring path = widen(unixPath);
@@ -34,6 +36,8 @@ std::filesystem::path fromBuildPath(const char* unixPath) {
     }
     return std::filesystem::path(path);
 }
+
+namespace {
 
 std::filesystem::path artifactsFolder() {
     std::filesystem::path folder = fromBuildPath(VELMORA_ARTIFACTS);
@@ -200,6 +204,8 @@ App::App(std::filesystem::path program, std::filesystem::path workingFolder) {
     const auto end = std::chrono::steady_clock::now() + 30s;
     while (window_ == nullptr && std::chrono::steady_clock::now() < end) {
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) break;
+        // A start that fails shows its fatal message instead of the window.
+        if (findWindowOf(process_.dwProcessId, L"#32770") != nullptr) break;
         window_ = findWindowOf(process_.dwProcessId, kMainClass);
         if (window_ == nullptr) Sleep(50);
     }
@@ -227,9 +233,12 @@ std::wstring App::text(HWND window) const {
     if (window == nullptr) return {};
     // WM_GETTEXT is carried across processes by the system.
     std::wstring buffer(65536, L'\0');
-    const LRESULT n = SendMessageW(window, WM_GETTEXT, buffer.size(),
-                                   reinterpret_cast<LPARAM>(buffer.data()));
-    buffer.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+    DWORD_PTR n = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(),
+                             reinterpret_cast<LPARAM>(buffer.data()), SMTO_NORMAL, 10000, &n)) {
+        return {};
+    }
+    buffer.resize(static_cast<std::size_t>(n));
     return buffer;
 }
 
@@ -379,13 +388,21 @@ HWND App::findDialog(std::chrono::milliseconds timeout) const {
 std::optional<MessageBoxSeen> App::answerMessageBox(std::chrono::milliseconds timeout) const {
     HWND box = findDialog(timeout);
     if (box == nullptr) return std::nullopt;
+    // GetWindowText, which reads the captions the system keeps, works even
+    // when the box's thread does not answer sent messages (Wine does not
+    // carry WM_GETTEXT into a box shown during start-up).
+    auto caption = [](HWND window) {
+        std::wstring buffer(8192, L'\0');
+        const int n = GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
+        buffer.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+        return buffer;
+    };
     MessageBoxSeen seen;
-    seen.title = text(box);
+    seen.title = caption(box);
     // The message text is the static control with id 0xFFFF.
-    if (HWND label = GetDlgItem(box, 0xFFFF)) seen.text = text(label);
-    HWND ok = GetDlgItem(box, IDOK);
-    if (ok == nullptr) ok = GetDlgItem(box, IDCANCEL);
-    SendMessageW(ok, BM_CLICK, 0, 0);
+    if (HWND label = GetDlgItem(box, 0xFFFF)) seen.text = caption(label);
+    // Posted, not sent: pressing OK may end the program before it could reply.
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5s);
     return seen;
 }

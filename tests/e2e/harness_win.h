@@ -17,6 +17,8 @@ using namespace std::chrono_literals;
 
 // The program under test, as built.
 std::filesystem::path builtProgram();
+// A path of the build (a Unix path) as this Windows process sees it.
+std::filesystem::path fromBuildPath(const char* unixPath);
 
 // A fresh, empty folder for one test (removed again by the destructor).
 class TempFolder {
