@@ -76,7 +76,7 @@ std::span<const std::string_view> portItems();
 // Filter of the import dialog, in the "description|pattern" form.
 inline constexpr std::string_view kImportFilter = "代理文本(*.txt)|*.txt";
 
-// The spec of a control by id, or nullptr.
+// The description of a control by id, or nullptr.
 const ControlSpec* findControl(int id);
 
 }  // namespace velmora::ui
