@@ -12,20 +12,16 @@ if [ ! -f "$prefix/.velmora-ready" ]; then
     mkdir -p "$prefix"
     wineboot -i </dev/null >/dev/null 2>&1 || true
     wineserver -w </dev/null >/dev/null 2>&1 || true
-    # Chinese glyphs for the dialog fonts, whatever the prefix's locale.
-    reg="$prefix/fontlink.reg"
-    {
-        printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-        printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
-        for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif" "Segoe UI" "Arial"; do
-            printf '"%s"=hex(7):77,00,71,00,79,00,2d,00,6d,00,69,00,63,00,72,00,6f,00,68,00,65,00,69,00,2e,00,74,00,74,00,63,00,2c,00,57,00,65,00,6e,00,51,00,75,00,61,00,6e,00,59,00,69,00,20,00,4d,00,69,00,63,00,72,00,6f,00,20,00,48,00,65,00,69,00,00,00,00,00\r\n' "$face"
-        done
-        printf '\r\n'
-        # Wine draws the window frames itself, so screenshots taken on a
-        # display without a window manager show the title bar too.
-        printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
-    } > "$reg"
-    wine regedit /S "$reg" </dev/null >/dev/null 2>&1 || true
+    # Chinese glyphs for the dialog, caption and message-box fonts, whatever
+    # the prefix's locale.
+    link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif" "Segoe UI" "Arial"; do
+        wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f \
+            </dev/null >/dev/null 2>&1 || true
+    done
+    # Wine draws the window frames itself, so screenshots taken on a display
+    # without a window manager show the title bar too.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
     wineserver -w </dev/null >/dev/null 2>&1 || true
     touch "$prefix/.velmora-ready"
 fi
