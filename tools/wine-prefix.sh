@@ -12,23 +12,30 @@ if [ ! -f "$prefix/.velmora-ready" ]; then
     mkdir -p "$prefix"
     wineboot -i </dev/null >/dev/null 2>&1 || true
     wineserver -w </dev/null >/dev/null 2>&1 || true
-    # Chinese glyphs for the dialog, caption and message-box fonts, whatever
-    # the prefix's locale.
-    link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
-    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif" "Segoe UI" "Arial"; do
-        wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f \
-            </dev/null >/dev/null 2>&1 || true
-    done
-    # Wine draws the window frames itself, so screenshots taken on a display
-    # without a window manager show the title bar too.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
-    wineserver -w </dev/null >/dev/null 2>&1 || true
     touch "$prefix/.velmora-ready"
 fi
 # Persistent server: it stays until `wineserver -k` (the test script's end).
 # Every process started here runs on with no standard streams of ours: a
 # test runner waiting for its output pipes to close would wait forever.
-wineserver -p </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1 || true
 # Start Wine's own background services now, so that the first test program
-# does not start them with its output pipes.
+# does not start them with its output pipes; this also finishes any update of
+# the prefix, which would otherwise rewrite the settings below.
 wine wineboot </dev/null >/dev/null 2>&1 || true
+
+# Settings applied at every run, after any update of the prefix:
+# - Chinese glyphs for the dialog, caption and message-box fonts, whatever the
+#   prefix's locale (a REGEDIT4 file takes hex(7) data as ANSI bytes);
+# - Wine draws the window frames itself, so screenshots taken on a display
+#   without a window manager show the title bar too.
+reg="$prefix/velmora-settings.reg"
+link="$(printf '%s' 'wqy-microhei.ttc,WenQuanYi Micro Hei' | od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//')00,00"
+{
+    printf 'REGEDIT4\r\n\r\n'
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif" "Segoe UI" "Arial"; do
+        printf '"%s"=hex(7):%s\r\n' "$face" "$link"
+    done
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
+} >"$reg"
+wine regedit /S "$reg" </dev/null >/dev/null 2>&1 || true

@@ -87,6 +87,15 @@ LRESULT CALLBACK groupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         case WM_CTLCOLORBTN:
             if (HWND main = gMainWindow.load()) return SendMessageW(main, message, wParam, lParam);
             break;
+        case WM_ERASEBKGND: {
+            // A group box draws only its frame; as a parent of controls it
+            // must fill its inside itself, or the area behind them stays
+            // unpainted (the main window clips its children).
+            RECT inside{};
+            GetClientRect(window, &inside);
+            FillRect(reinterpret_cast<HDC>(wParam), &inside, GetSysColorBrush(COLOR_BTNFACE));
+            return TRUE;
+        }
         default:
             break;
     }
