@@ -6,13 +6,13 @@ namespace {
 
 using K = ControlKind;
 
-constexpr WindowSpec kWindow{
+constexpr WindowEntry kWindow{
     485, 524, "[Velmora开源]Velmora永久免费高效率v3.0", "VelmoraMainWindow", 160, 20,
 };
 
 // Top to bottom, each parent before the controls inside it. Places are in
 // the client area of the parent.
-constexpr ControlSpec kControls[] = {
+constexpr ControlEntry kControls[] = {
     {kNoticeLabel, "NoticeLabel", K::Label, kNoParent, 0, 0, 728, 24,
      "Velmora 开源项目：免费代理提取与验证工具", false, true},
     {kShareNoticeLabel, "ShareNoticeLabel", K::Label, kNoParent, 8, 32, 464, 24,
@@ -64,17 +64,17 @@ constexpr ControlSpec kControls[] = {
      false},
 };
 
-constexpr ColumnSpec kColumns[] = {
+constexpr ColumnEntry kColumns[] = {
     {"序号", 40, false}, {"代理IP", 180, true}, {"端口", 50, true},
     {"验证", 60, true},  {"网速", 60, true},    {"地区", 60, true},
 };
 
-constexpr StatusPanelSpec kPanels[] = {
+constexpr StatusPanelEntry kPanels[] = {
     {118, "软件提取状态：正常             "},
     {500, "联系：Velmora 开发组"},
 };
 
-constexpr MenuItemSpec kMenu[] = {
+constexpr MenuItemEntry kMenu[] = {
     {kMenuCopyProxy, "复制代理"},
     {kMenuPasteProxy, "粘贴代理"},
     {kMenuSetProxy, "设置代理"},
@@ -96,15 +96,15 @@ constexpr std::string_view kPortItems[] = {"18186", "1998", "9999", "8080", "312
 
 }  // namespace
 
-const WindowSpec& mainWindowSpec() { return kWindow; }
-std::span<const ControlSpec> controlSpecs() { return kControls; }
-std::span<const ColumnSpec> listColumns() { return kColumns; }
-std::span<const StatusPanelSpec> statusPanels() { return kPanels; }
-std::span<const MenuItemSpec> listMenuItems() { return kMenu; }
+const WindowEntry& mainWindowEntry() { return kWindow; }
+std::span<const ControlEntry> controlTable() { return kControls; }
+std::span<const ColumnEntry> listColumns() { return kColumns; }
+std::span<const StatusPanelEntry> statusPanels() { return kPanels; }
+std::span<const MenuItemEntry> listMenuItems() { return kMenu; }
 std::span<const std::string_view> carrierItems() { return kCarrierItems; }
 std::span<const std::string_view> portItems() { return kPortItems; }
 
-const ControlSpec* findControl(int id) {
+const ControlEntry* findControl(int id) {
     for (const auto& c : kControls) {
         if (c.id == id) return &c;
     }

@@ -26,7 +26,7 @@ enum class ControlKind {
 
 inline constexpr int kNoParent = 0;  // the main window itself
 
-struct ControlSpec {
+struct ControlEntry {
     ControlId id;
     std::string_view name;
     ControlKind kind;
@@ -37,23 +37,23 @@ struct ControlSpec {
     bool visible;
 };
 
-struct ColumnSpec {
+struct ColumnEntry {
     std::string_view caption;
     int width;
     bool centred;
 };
 
-struct StatusPanelSpec {
+struct StatusPanelEntry {
     int width;
     std::string_view text;
 };
 
-struct MenuItemSpec {
+struct MenuItemEntry {
     MenuId id;  // 0 for a separator
     std::string_view caption;
 };
 
-struct WindowSpec {
+struct WindowEntry {
     int outerWidth;
     int outerHeight;
     std::string_view title;
@@ -65,11 +65,11 @@ struct WindowSpec {
 inline constexpr unsigned kNoticePeriodMs = 100;
 inline constexpr unsigned kTrimPeriodMs = 5;
 
-const WindowSpec& mainWindowSpec();
-std::span<const ControlSpec> controlSpecs();
-std::span<const ColumnSpec> listColumns();
-std::span<const StatusPanelSpec> statusPanels();
-std::span<const MenuItemSpec> listMenuItems();
+const WindowEntry& mainWindowEntry();
+std::span<const ControlEntry> controlTable();
+std::span<const ColumnEntry> listColumns();
+std::span<const StatusPanelEntry> statusPanels();
+std::span<const MenuItemEntry> listMenuItems();
 std::span<const std::string_view> carrierItems();
 std::span<const std::string_view> portItems();
 
@@ -77,6 +77,6 @@ std::span<const std::string_view> portItems();
 inline constexpr std::string_view kImportFilter = "代理文本(*.txt)|*.txt";
 
 // The description of a control by id, or nullptr.
-const ControlSpec* findControl(int id);
+const ControlEntry* findControl(int id);
 
 }  // namespace velmora::ui

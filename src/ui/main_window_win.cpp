@@ -33,8 +33,8 @@ HWND findControlWindow(int id) {
 }
 
 bool isLinkLabel(int id) {
-    const ControlSpec* spec = findControl(id);
-    return spec != nullptr && spec->kind == ControlKind::LinkLabel;
+    const ControlEntry* entry = findControl(id);
+    return entry != nullptr && entry->kind == ControlKind::LinkLabel;
 }
 
 struct Styles {
@@ -43,7 +43,7 @@ struct Styles {
     DWORD exStyle;
 };
 
-Styles stylesFor(const ControlSpec& c) {
+Styles stylesFor(const ControlEntry& c) {
     DWORD common = WS_CHILD | (c.visible ? WS_VISIBLE : 0) | (c.tabStop ? WS_TABSTOP : 0);
     switch (c.kind) {
         case ControlKind::Label:
@@ -107,7 +107,7 @@ void fillList(HWND list) {
     ListView_SetBkColor(list, RGB(255, 255, 255));
     ListView_SetTextBkColor(list, RGB(255, 255, 255));
     int index = 0;
-    for (const ColumnSpec& col : listColumns()) {
+    for (const ColumnEntry& col : listColumns()) {
         std::wstring caption = toWide(col.caption);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
@@ -149,7 +149,7 @@ void fillStatusBar(HWND bar) {
 HMENU buildListMenu() {
     HMENU menu = CreatePopupMenu();
     if (menu == nullptr) return nullptr;
-    for (const MenuItemSpec& item : listMenuItems()) {
+    for (const MenuItemEntry& item : listMenuItems()) {
         if (item.id == 0) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         } else {
@@ -162,8 +162,8 @@ HMENU buildListMenu() {
 
 bool createControls(HWND main, HINSTANCE instance) {
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-    const int comboHeight = mainWindowSpec().comboOpenHeight;
-    for (const ControlSpec& c : controlSpecs()) {
+    const int comboHeight = mainWindowEntry().comboOpenHeight;
+    for (const ControlEntry& c : controlTable()) {
         HWND parent = c.parent == kNoParent ? main : findControlWindow(c.parent);
         if (parent == nullptr) return false;
         const Styles s = stylesFor(c);
@@ -301,7 +301,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam,
 }
 
 bool registerWindowClass(HINSTANCE instance) {
-    const std::wstring className = toWide(mainWindowSpec().className);
+    const std::wstring className = toWide(mainWindowEntry().className);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = mainWindowProc;
@@ -325,14 +325,14 @@ bool createMainWindow(HINSTANCE instance) {
     InitCommonControlsEx(&icc);
     if (!registerWindowClass(instance)) return false;
 
-    const WindowSpec& spec = mainWindowSpec();
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - spec.outerWidth) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - spec.outerHeight) / 2;
+    const WindowEntry& frame = mainWindowEntry();
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - frame.outerWidth) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - frame.outerHeight) / 2;
     gWindowThread = GetCurrentThreadId();
-    HWND main = CreateWindowExW(WS_EX_CONTROLPARENT, toWide(spec.className).c_str(),
-                                toWide(spec.title).c_str(),
+    HWND main = CreateWindowExW(WS_EX_CONTROLPARENT, toWide(frame.className).c_str(),
+                                toWide(frame.title).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, x, y,
-                                spec.outerWidth, spec.outerHeight, nullptr, nullptr, instance,
+                                frame.outerWidth, frame.outerHeight, nullptr, nullptr, instance,
                                 nullptr);
     if (main == nullptr) return false;
     gMainWindow.store(main);

@@ -12,18 +12,18 @@ namespace {
 
 TEST(LayoutTest, IdsAreUniqueAndParentsComeFirst) {
     std::set<int> seen;
-    for (const ControlSpec& c : controlSpecs()) {
+    for (const ControlEntry& c : controlTable()) {
         SCOPED_TRACE(std::string(c.name));
         EXPECT_TRUE(seen.insert(c.id).second) << "duplicate id";
         if (c.parent != kNoParent) {
             EXPECT_TRUE(seen.count(c.parent)) << "parent must be created before its children";
-            const ControlSpec* parent = findControl(c.parent);
+            const ControlEntry* parent = findControl(c.parent);
             ASSERT_NE(parent, nullptr);
             EXPECT_EQ(parent->kind, ControlKind::GroupBox);
         }
     }
     std::set<int> menuIds;
-    for (const MenuItemSpec& m : listMenuItems()) {
+    for (const MenuItemEntry& m : listMenuItems()) {
         if (m.id == 0) continue;
         EXPECT_TRUE(menuIds.insert(m.id).second);
         EXPECT_FALSE(seen.count(m.id)) << "menu and control ids must not clash";
@@ -31,17 +31,17 @@ TEST(LayoutTest, IdsAreUniqueAndParentsComeFirst) {
 }
 
 TEST(LayoutTest, ControlsInsideAGroupFitIntoIt) {
-    for (const ControlSpec& c : controlSpecs()) {
+    for (const ControlEntry& c : controlTable()) {
         if (c.parent == kNoParent) continue;
         SCOPED_TRACE(std::string(c.name));
-        const ControlSpec* group = findControl(c.parent);
+        const ControlEntry* group = findControl(c.parent);
         EXPECT_LE(c.left + c.width, group->width);
         EXPECT_LE(c.top + c.height, group->height);
     }
 }
 
 TEST(LayoutTest, OnlyInputControlsAreTabStops) {
-    for (const ControlSpec& c : controlSpecs()) {
+    for (const ControlEntry& c : controlTable()) {
         SCOPED_TRACE(std::string(c.name));
         const bool input = c.kind == ControlKind::Edit || c.kind == ControlKind::DropDownList ||
                            c.kind == ControlKind::DropDownCombo ||
@@ -52,7 +52,7 @@ TEST(LayoutTest, OnlyInputControlsAreTabStops) {
 
 TEST(LayoutTest, MenuSeparatorsSplitItsFourGroups) {
     std::vector<std::string> captions;
-    for (const MenuItemSpec& m : listMenuItems()) captions.emplace_back(m.id == 0 ? "-" : m.caption);
+    for (const MenuItemEntry& m : listMenuItems()) captions.emplace_back(m.id == 0 ? "-" : m.caption);
     const std::vector<std::string> expected = {
         "复制代理", "粘贴代理", "设置代理", "取消代理", "-", "验证选中", "验证全部",
         "停止验证", "-",        "清除无效", "清除全部", "-", "导入代理", "导出代理"};
