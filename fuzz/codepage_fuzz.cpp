@@ -6,14 +6,11 @@
 #include <string>
 
 #include "http/cp936_portable.h"
+#include "require.h"
+
+using velmora::fuzz::require;
 
 namespace {
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 bool surrogatesPaired(std::u16string_view units) {
     for (std::size_t at = 0; at < units.size(); ++at) {

@@ -11,16 +11,9 @@
 
 #include "http/cookies.h"
 #include "util/text.h"
+#include "require.h"
 
-namespace {
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-}  // namespace
+using velmora::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     namespace t = velmora::text;

@@ -10,12 +10,11 @@
 #include "extract/list_fill.h"
 #include "ui/memory_controls.h"
 #include "util/text.h"
+#include "require.h"
+
+using velmora::fuzz::require;
 
 namespace {
-
-void require(bool condition) {
-    if (!condition) std::abort();
-}
 
 bool isAddressLine(std::string_view line) {
     int dots = 0;

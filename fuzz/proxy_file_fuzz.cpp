@@ -13,15 +13,14 @@
 #include "actions/proxy_text.h"
 #include "ui/memory_controls.h"
 #include "util/text.h"
+#include "require.h"
+
+using velmora::fuzz::require;
 
 namespace {
 
 using velmora::ui::MemoryControls;
 using velmora::ui::Row;
-
-void require(bool condition) {
-    if (!condition) std::abort();
-}
 
 std::vector<Row> readWhole(const std::string& bytes) {
     MemoryControls controls;

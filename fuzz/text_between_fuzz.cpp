@@ -7,14 +7,11 @@
 
 #include "http/url.h"
 #include "util/text.h"
+#include "require.h"
+
+using velmora::fuzz::require;
 
 namespace {
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 bool isBoundary(std::string_view s, std::size_t pos) {
     std::size_t at = 0;

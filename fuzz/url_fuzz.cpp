@@ -6,16 +6,9 @@
 
 #include "http/url.h"
 #include "util/text.h"
+#include "require.h"
 
-namespace {
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-}  // namespace
+using velmora::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string address(reinterpret_cast<const char*>(data), size);
