@@ -10,11 +10,11 @@ a proxy that passes its caller's address on shows that address too.
 Listens on loopback only; ends cleanly on SIGTERM.
 """
 
-import argparse
 import html
-import signal
 import sys
-from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+from http.server import BaseHTTPRequestHandler
+
+from serving import serve
 
 FORWARDING_HEADERS = (
     "X-Forwarded-For", "Via", "X-Real-IP", "Forwarded", "Client-IP", "X-Client-IP",
@@ -63,17 +63,7 @@ class EchoHandler(BaseHTTPRequestHandler):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--port", type=int, default=18187)
-    parser.add_argument("--host", default="127.0.0.1")
-    args = parser.parse_args()
-    server = ThreadingHTTPServer((args.host, args.port), EchoHandler)
-    server.daemon_threads = True
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
-    try:
-        server.serve_forever()
-    finally:
-        server.server_close()
+    serve(EchoHandler, 18187, __doc__.splitlines()[0])
 
 
 if __name__ == "__main__":

@@ -6,6 +6,7 @@
 # Usage: proxies.sh start|stop [RUNTIME_DIR]   (default: $VELMORA_PROXY_DIR,
 # else a folder under the system's temporary directory)
 set -u
+here="$(cd "$(dirname "$0")" && pwd)"
 action="${1:-}"
 dir="${2:-${VELMORA_PROXY_DIR:-${TMPDIR:-/tmp}/velmora-proxies}}"
 
@@ -37,13 +38,7 @@ write_config() {
 }
 
 wait_port() {
-    i=0
-    while [ $i -lt 50 ]; do
-        python3 -c 'import socket,sys; socket.create_connection(("127.0.0.1", int(sys.argv[1])), 0.2)' "$1" \
-            2>/dev/null && return 0
-        i=$((i + 1))
-        sleep 0.1
-    done
+    python3 "$here/wait_port.py" "$1" 5 && return 0
     echo "proxies: tinyproxy does not answer on port $1" >&2
     return 1
 }

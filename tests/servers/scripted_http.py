@@ -25,13 +25,13 @@ Paths (query parameters in brackets):
 Listens on loopback only; ends cleanly on SIGTERM.
 """
 
-import argparse
-import signal
 import sys
 import threading
 import time
 import urllib.parse
-from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+from http.server import BaseHTTPRequestHandler
+
+from serving import serve
 
 last_request = b""
 last_lock = threading.Lock()
@@ -191,17 +191,7 @@ ROUTES = {
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--port", type=int, default=18188)
-    parser.add_argument("--host", default="127.0.0.1")
-    args = parser.parse_args()
-    server = ThreadingHTTPServer((args.host, args.port), ScriptedHandler)
-    server.daemon_threads = True
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
-    try:
-        server.serve_forever()
-    finally:
-        server.server_close()
+    serve(ScriptedHandler, 18188, __doc__.splitlines()[0])
 
 
 if __name__ == "__main__":

@@ -18,22 +18,8 @@ start_python() {
 }
 
 wait_port() {
-    port="$1"
-    i=0
-    while [ $i -lt 100 ]; do
-        python3 - "$port" <<'PY' && return 0
-import socket, sys
-s = socket.socket()
-s.settimeout(0.2)
-try:
-    s.connect(("127.0.0.1", int(sys.argv[1])))
-except OSError:
-    sys.exit(1)
-PY
-        i=$((i + 1))
-        sleep 0.1
-    done
-    echo "services: nothing answers on port $port" >&2
+    python3 "$here/wait_port.py" "$1" 10 && return 0
+    echo "services: nothing answers on port $1" >&2
     return 1
 }
 
