@@ -8,6 +8,7 @@
 #include "actions/system_proxy_exit.h"
 #include "app/exit_cleanup.h"
 #include "app/fatal.h"
+#include "app/program_folder.h"
 #include "ui/handlers.h"
 #include "ui/main_window_win.h"
 
@@ -16,20 +17,12 @@ namespace {
 // The skin files are written into the current directory, so it must be the
 // program's folder whatever folder the program was started from.
 void enterProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return;
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const auto slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return;
-    path.resize(slash == 2 && path[1] == L':' ? slash + 1 : slash);
-    SetCurrentDirectoryW(path.c_str());
+    std::wstring folder = velmora::app::programFolder();
+    if (folder.empty()) return;
+    // A drive's root folder needs its separator: "C:" alone would mean that
+    // drive's current folder.
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+    SetCurrentDirectoryW(folder.c_str());
 }
 
 int run(HINSTANCE instance) {

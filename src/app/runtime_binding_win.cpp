@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/fatal.h"
+#include "app/program_folder.h"
 #include "ui/wide.h"
 
 namespace velmora::app {
@@ -44,21 +45,6 @@ std::array<std::atomic<void*>, kTable.size()> gAddresses{};
 
 // Serialises binding: workers bind WinINet functions concurrently.
 std::mutex gBindMutex;
-
-std::wstring programFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const auto slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
 
 HMODULE loadLibrary(const char* name) {
     const std::wstring wideName = ui::toWide(name);
