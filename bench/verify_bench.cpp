@@ -57,7 +57,8 @@ void verifyOnce(benchmark::State& state) {
         .echoRoundTrip = [](std::string_view) { return 1L; },
         .ownIp = own,
         .counters = counters};
-    for (auto _ : state) v::verifyProxyRow(controls, 0, tools);
+    const v::ProxyUnderTest proxy = v::proxyAt(controls, 0);
+    for (auto _ : state) v::verifyProxy(controls, proxy, tools);
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 

@@ -1,6 +1,7 @@
 // Any service answer: no crash, and every result line is an address and port
-// that stands in the answer before its first zero byte; the list gets one
-// numbered row per line. Also: percent-encoding uses only its own alphabet.
+// that stands in the answer before its first zero byte; the answer read in
+// pieces gives the same lines; the list gets one numbered row per line. Also:
+// percent-encoding uses only its own alphabet.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -49,7 +50,14 @@ bool encodedAlphabet(std::string_view encoded) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view answer(reinterpret_cast<const char*>(data), size);
     const std::string_view beforeZero = answer.substr(0, answer.find('\0'));
-    const std::string result = velmora::extract::ReduceAnswer(answer);
+    const std::string result = velmora::extract::ReduceAnswer(answer).text;
+    // Piece and segment sizes taken from the input, so that the cuts move.
+    const std::size_t piece = size == 0 ? 1 : 1 + data[0] % 61;
+    const std::size_t segment = size < 2 ? 1 : 1 + data[1] % 97;
+    velmora::extract::AnswerReducer reducer(velmora::ui::kMaxListedRows, segment);
+    for (std::size_t at = 0; at < size && reducer.feed(answer.substr(at, piece)); at += piece) {
+    }
+    require(reducer.finish().text == result);
     require(result.empty() || result.ends_with("\r\n"));
     const auto lines = velmora::text::split(result, "\r\n");
     for (const auto& line : lines) {
@@ -58,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     velmora::ui::MemoryControls controls;
-    velmora::extract::FillProxyList(controls, result);
+    velmora::extract::FillProxyList(controls, {result});
     require(static_cast<std::size_t>(controls.rowCount()) == lines.size());
     require(controls.messages().size() == (result.empty() ? 1u : 0u));
 

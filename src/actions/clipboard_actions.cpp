@@ -9,8 +9,10 @@ std::optional<std::string> proxyTextToCopy(ui::ControlOperations& controls) {
 }
 
 bool pasteProxyText(ui::ControlOperations& controls, std::string_view clipboardText) {
-    const std::optional<ProxyPieces> proxy = splitProxyText(clipboardText);
-    return proxy && appendProxyRow(controls, *proxy) >= 0;
+    std::optional<ProxyPieces> proxy = splitProxyText(clipboardText);
+    if (!proxy) return false;
+    controls.withRows([&](ui::ProxyRows& rows) { appendProxyRow(rows, std::move(*proxy)); });
+    return true;
 }
 
 }  // namespace velmora::actions

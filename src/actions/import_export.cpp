@@ -8,7 +8,7 @@ void importProxies(ui::ControlOperations& controls, const FileOpener& open) {
     controls.deleteAllRows();
     std::unique_ptr<ByteSource> source = open(path);
     if (!source) return;
-    readProxyFile(*source, controls);
+    if (readProxyFile(*source, controls)) controls.messageBox(ui::listedOnlyMessage());
 }
 
 void exportProxies(ui::ControlOperations& controls, const FileWriter& write) {

@@ -2,19 +2,19 @@
 
 #include <vector>
 
-#include "actions/proxy_text.h"
-
 namespace velmora::actions {
 
 namespace {
 
 constexpr std::string_view kLineEnds{"\n\0\x1a", 3};
 constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kRowsPerTrip = 1000;
+constexpr int kRegionColumn = 5;
 
 }  // namespace
 
 void ProxyFileReader::feed(std::string_view bytes) {
-    while (!bytes.empty() && !full()) {
+    while (!bytes.empty() && !truncated_) {
         const std::size_t end = bytes.find_first_of(kLineEnds);
         if (end == std::string_view::npos) {
             take(bytes);
@@ -28,6 +28,7 @@ void ProxyFileReader::feed(std::string_view bytes) {
 
 void ProxyFileReader::finish() {
     if (!line_.empty() || overlong_) endLine();
+    flush();
 }
 
 void ProxyFileReader::take(std::string_view part) {
@@ -42,14 +43,16 @@ void ProxyFileReader::take(std::string_view part) {
 }
 
 void ProxyFileReader::endLine() {
-    if (!overlong_ && !full()) {
+    if (!overlong_ && !truncated_) {
         if (!line_.empty() && line_.back() == '\r') line_.pop_back();
         if (line_.size() <= kMaxProxyLineBytes) {
             if (std::optional<ProxyPieces> proxy = splitProxyText(line_)) {
-                const int row = appendProxyRow(controls_, *proxy);
-                if (row >= 0) {
-                    controls_.setCellText(row, 5, "本地");
+                if (rowsAdded_ == maxRows_) {
+                    truncated_ = true;
+                } else {
+                    waiting_.push_back(std::move(*proxy));
                     ++rowsAdded_;
+                    if (waiting_.size() == kRowsPerTrip) flush();
                 }
             }
         }
@@ -58,24 +61,37 @@ void ProxyFileReader::endLine() {
     overlong_ = false;
 }
 
-void readProxyFile(ByteSource& source, ui::ControlOperations& controls) {
+void ProxyFileReader::flush() {
+    if (waiting_.empty()) return;
+    controls_.withRows([&](ui::ProxyRows& rows) {
+        for (ProxyPieces& proxy : waiting_) {
+            const int row = appendProxyRow(rows, std::move(proxy));
+            rows.setCell(row, kRegionColumn, "本地");
+        }
+    });
+    waiting_.clear();
+}
+
+bool readProxyFile(ByteSource& source, ui::ControlOperations& controls) {
     ProxyFileReader reader(controls);
     std::vector<char> buffer(kReadChunk);
-    while (!reader.full()) {
+    while (!reader.truncated()) {
         const std::size_t got = source.read(buffer.data(), buffer.size());
         if (got == 0) break;
         reader.feed(std::string_view(buffer.data(), got));
     }
     reader.finish();
+    return reader.truncated();
 }
 
 std::string proxyFileText(ui::ControlOperations& controls) {
     std::string text;
-    const int rows = controls.rowCount();
-    for (int row = 0; row < rows; ++row) {
-        text += proxyTextOfRow(controls, row);
-        text += "\r\n";
-    }
+    controls.withRows([&](ui::ProxyRows& rows) {
+        for (int row = 0; row < rows.size(); ++row) {
+            text += proxyTextOfRow(rows, row);
+            text += "\r\n";
+        }
+    });
     return text;
 }
 

@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "actions/proxy_text.h"
 
 #include "ui/control_ops.h"
 
@@ -20,40 +23,42 @@ public:
 // Longer lines are skipped whole: no proxy text comes near this, and it keeps
 // a binary file without line ends from being held in memory.
 inline constexpr std::size_t kMaxProxyLineBytes = 64 * 1024;
-// The import stops after this many rows, so a huge file cannot exhaust the
-// address space of the process through the list.
-inline constexpr int kMaxImportedRows = 1'000'000;
-
 // Cuts a byte stream into lines and appends a row, marked "本地", for every
 // line that splits into exactly two pieces at ":". A line ends at LF, at a
 // zero byte and at 0x1A; one CR before its end is dropped; reading goes on
-// after the end, so nothing after a stray zero or 0x1A byte is lost.
+// after the end, so nothing after a stray zero or 0x1A byte is lost. The rows
+// reach the list in batches, each in one round trip.
 class ProxyFileReader {
 public:
-    explicit ProxyFileReader(ui::ControlOperations& controls, int maxRows = kMaxImportedRows)
+    explicit ProxyFileReader(ui::ControlOperations& controls, int maxRows = ui::kMaxListedRows)
         : controls_(controls), maxRows_(maxRows) {}
 
     // Takes the next bytes of the stream; the line in progress carries over.
     void feed(std::string_view bytes);
-    // The last line needs no line end.
+    // The last line needs no line end. Sends the rows still waiting.
     void finish();
-    // True once `maxRows` rows were added; later bytes are ignored.
-    bool full() const { return rowsAdded_ >= maxRows_; }
+    // True once a proxy line beyond `maxRows` rows was met; later bytes are
+    // ignored.
+    bool truncated() const { return truncated_; }
     int rowsAdded() const { return rowsAdded_; }
 
 private:
     void take(std::string_view part);
     void endLine();
+    void flush();
 
     ui::ControlOperations& controls_;
     int maxRows_;
     std::string line_;
     bool overlong_ = false;
+    bool truncated_ = false;
     int rowsAdded_ = 0;
+    std::vector<ProxyPieces> waiting_;
 };
 
-// Reads the whole source through a ProxyFileReader.
-void readProxyFile(ByteSource& source, ui::ControlOperations& controls);
+// Reads the whole source through a ProxyFileReader; true when the file held
+// more proxies than were listed.
+bool readProxyFile(ByteSource& source, ui::ControlOperations& controls);
 
 // Column 1 + ":" + column 2 + CR LF for every row, first to last.
 std::string proxyFileText(ui::ControlOperations& controls);

@@ -12,26 +12,27 @@ std::optional<ProxyPieces> splitProxyText(std::string_view text) {
     return ProxyPieces{std::move(pieces[0]), std::move(pieces[1])};
 }
 
-std::string proxyTextOfRow(ui::ControlOperations& controls, int row) {
-    return controls.cellText(row, 1) + ":" + controls.cellText(row, 2);
+std::string proxyTextOfRow(const ui::ProxyRows& rows, int row) {
+    return rows.cell(row, 1) + ":" + rows.cell(row, 2);
 }
 
-int appendProxyRow(ui::ControlOperations& controls, const ProxyPieces& proxy) {
-    const int row = controls.insertRow(-1, velmora::text::fromInt(controls.rowCount() + 1LL));
-    if (row < 0) return -1;
-    controls.setCellText(row, 1, proxy.address);
-    controls.setCellText(row, 2, proxy.port);
-    return row;
+int appendProxyRow(ui::ProxyRows& rows, ProxyPieces proxy) {
+    ui::Row cells;
+    cells[0] = velmora::text::fromInt(rows.size() + 1LL);
+    cells[1] = std::move(proxy.address);
+    cells[2] = std::move(proxy.port);
+    return rows.append(std::move(cells));
 }
 
 std::optional<std::string> selectedProxyText(ui::ControlOperations& controls,
                                              std::string_view noSelection) {
-    const int row = controls.currentRow();
-    if (row < 0) {
+    if (controls.currentRow() < 0) {
         controls.messageBox(noSelection);
         return std::nullopt;
     }
-    return proxyTextOfRow(controls, row);
+    std::string text;
+    controls.withRows([&](ui::ProxyRows& rows) { text = proxyTextOfRow(rows, controls.currentRow()); });
+    return text;
 }
 
 }  // namespace velmora::actions

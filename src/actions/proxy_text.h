@@ -20,11 +20,11 @@ struct ProxyPieces {
 std::optional<ProxyPieces> splitProxyText(std::string_view text);
 
 // Column 1 + ":" + column 2 of `row`.
-std::string proxyTextOfRow(ui::ControlOperations& controls, int row);
+std::string proxyTextOfRow(const ui::ProxyRows& rows, int row);
 
-// Appends a row numbered after the current last one and fills columns 1 and
-// 2. Returns its index, or -1 when the list refused the row.
-int appendProxyRow(ui::ControlOperations& controls, const ProxyPieces& proxy);
+// Appends a row numbered after the current last one, with the address in
+// column 1 and the port in column 2; returns its index.
+int appendProxyRow(ui::ProxyRows& rows, ProxyPieces proxy);
 
 // The proxy text of the selected row, or nothing after showing `noSelection`
 // when no row is selected.

@@ -40,9 +40,11 @@ void SystemProxySwitch::set(ui::ControlOperations& controls) {
     if (ended_.load()) return;
     const int row = controls.currentRow();
     if (row < 0) return;
+    std::string server;
+    controls.withRows([&](ui::ProxyRows& rows) { server = proxyTextOfRow(rows, row); });
     mayBeSet_.store(true);
     settings_.setEnabled(true);
-    settings_.setServer(proxyTextOfRow(controls, row));
+    settings_.setServer(server);
     settings_.announceChange();
 }
 

@@ -2,23 +2,18 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <new>
 
 namespace velmora::app {
 
 namespace {
 
-struct StartBlock {
-    ThreadRoutine routine;
-    std::int32_t argument;
-};
-
 DWORD WINAPI threadEntry(LPVOID parameter) {
-    const StartBlock block = *static_cast<StartBlock*>(parameter);
-    delete static_cast<StartBlock*>(parameter);
+    const std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(parameter));
     // Nothing may escape a thread entry; a worker that fails just ends.
     try {
-        block.routine(block.argument);
+        (*work)();
     } catch (...) {
     }
     return 0;
@@ -26,8 +21,8 @@ DWORD WINAPI threadEntry(LPVOID parameter) {
 
 }  // namespace
 
-bool startThread(ThreadRoutine routine, std::int32_t argument) {
-    auto* block = new (std::nothrow) StartBlock{routine, argument};
+bool startThread(std::function<void()> work) {
+    auto* block = new (std::nothrow) std::function<void()>(std::move(work));
     if (block == nullptr) return false;
     HANDLE thread = CreateThread(nullptr, 0, threadEntry, block, 0, nullptr);
     if (thread == nullptr) {
@@ -37,6 +32,10 @@ bool startThread(ThreadRoutine routine, std::int32_t argument) {
     // Workers run detached: nobody ever joins them.
     CloseHandle(thread);
     return true;
+}
+
+bool startThread(ThreadRoutine routine, std::int32_t argument) {
+    return startThread([routine, argument] { routine(argument); });
 }
 
 }  // namespace velmora::app

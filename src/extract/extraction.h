@@ -30,10 +30,11 @@ struct RequestBounds {
 };
 
 // Posts the filters as the service's form and returns every "address:port"
-// of its answer, each followed by CR LF; empty when the request fails, does
-// not finish in time or the answer holds none. Blocks the calling thread
-// within the bounds above.
-std::string RequestProxyText(const Filters& filters, const RequestBounds& bounds = {});
+// of its answer, each followed by CR LF, up to the listing limit; empty when
+// the request fails, does not finish in time or the answer holds none. Reading
+// stops as soon as the answer holds more items than can be listed. Blocks the
+// calling thread within the bounds above.
+ProxyLines RequestProxyText(const Filters& filters, const RequestBounds& bounds = {});
 
 // Thread routine: reads the filters, requests, fills the list.
 void ExtractionWorker(std::int32_t unused);

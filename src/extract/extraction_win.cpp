@@ -32,17 +32,17 @@ std::vector<RequestHeader> requestHeaders() {
 
 }  // namespace
 
-std::string RequestProxyText(const Filters& filters, const RequestBounds& bounds) {
-    const std::vector<unsigned char> answer =
-        postForm(ExtractionUrl, requestHeaders(), FormBody(filters), bounds);
-    return ReduceAnswer(
-        std::string_view(reinterpret_cast<const char*>(answer.data()), answer.size()));
+ProxyLines RequestProxyText(const Filters& filters, const RequestBounds& bounds) {
+    AnswerReducer reducer;
+    const bool answered = postForm(ExtractionUrl, requestHeaders(), FormBody(filters), bounds,
+                                   [&](std::string_view piece) { return reducer.feed(piece); });
+    if (!answered) return {};
+    return reducer.finish();
 }
 
 void ExtractionWorker(std::int32_t /*unused*/) {
     ui::ControlOperations& controls = ui::windowControls();
-    const std::string result = RequestProxyText(readFilters(controls));
-    FillProxyList(controls, result);
+    FillProxyList(controls, RequestProxyText(readFilters(controls)));
 }
 
 }  // namespace extract

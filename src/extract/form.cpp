@@ -21,6 +21,12 @@ std::string_view beforeFirstColon(std::string_view line) {
     return colon == text::npos ? std::string_view() : line.substr(0, colon);
 }
 
+// A byte below 0x80 ends whatever character it belongs to (it is never a
+// lead byte), and unless it is a digit, "." or ":" no address item contains it.
+bool cutsAfter(unsigned char b) {
+    return b < 0x80 && !(b >= '0' && b <= '9') && b != '.' && b != ':';
+}
+
 std::string_view afterFirstColon(std::string_view line) {
     const auto colon = text::find(line, ":");
     return colon == text::npos ? std::string_view() : line.substr(colon + 1);
@@ -88,19 +94,55 @@ std::string FormBody(const Filters& filters) {
     return body;
 }
 
-std::string ReduceAnswer(std::string_view answer) {
-    const auto zero = answer.find('\0');
-    if (zero != std::string_view::npos) answer = answer.substr(0, zero);
+bool AnswerReducer::feed(std::string_view bytes) {
+    if (!wantsMore()) return false;
+    const auto zero = bytes.find('\0');
+    if (zero != std::string_view::npos) {
+        bytes = bytes.substr(0, zero);
+        ended_ = true;
+    }
+    for (std::size_t i = bytes.size(); i-- > 0;) {
+        if (cutsAfter(static_cast<unsigned char>(bytes[i]))) {
+            pendingCut_ = pending_.size() + i + 1;
+            break;
+        }
+    }
+    pending_.append(bytes);
+    if (pendingCut_ >= segmentBytes_) {
+        search(std::string_view(pending_).substr(0, pendingCut_));
+        pending_.erase(0, pendingCut_);
+        pendingCut_ = 0;
+    }
+    return wantsMore();
+}
 
+ProxyLines AnswerReducer::finish() {
+    if (!truncated_) search(pending_);
+    pending_.clear();
+    pendingCut_ = 0;
+    return {std::move(lines_), truncated_};
+}
+
+void AnswerReducer::search(std::string_view segment) {
+    if (segment.empty() || truncated_) return;
     RegexObject regex;
-    regex.create(kAddressPattern, answer);
-    std::string result;
+    regex.create(kAddressPattern, segment);
     const int count = regex.matchCount();
     for (int n = 1; n <= count; ++n) {
-        result += regex.matchText(n);
-        result += kLineEnd;
+        if (found_ == maxLines_) {
+            truncated_ = true;
+            return;
+        }
+        lines_ += regex.matchText(n);
+        lines_ += kLineEnd;
+        ++found_;
     }
-    return result;
+}
+
+ProxyLines ReduceAnswer(std::string_view answer, std::size_t maxLines) {
+    AnswerReducer reducer(maxLines);
+    reducer.feed(answer);
+    return reducer.finish();
 }
 
 }  // namespace velmora::extract

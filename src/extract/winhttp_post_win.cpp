@@ -121,36 +121,36 @@ void addHeaders(const WinHttpApi& api, HINTERNET request,
     }
 }
 
-// Reads until the answer ends, the cap is reached (the part read is kept) or
-// the deadline passes (the answer is refused). A single wait for data is
-// bounded by the receive time-out.
+// Reads until the answer ends, the cap is reached or the sink wants no more
+// (the part read counts), or the deadline passes (the answer is refused). A
+// single wait for data is bounded by the receive time-out.
 bool readAnswer(const WinHttpApi& api, HINTERNET request, const RequestBounds& bounds,
-                std::uint64_t deadline, std::vector<unsigned char>& answer) {
+                std::uint64_t deadline, const AnswerSink& sink) {
     constexpr DWORD kChunk = 64 * 1024;
-    while (answer.size() < bounds.maxAnswerBytes) {
+    std::vector<char> buffer(kChunk);
+    std::size_t total = 0;
+    while (total < bounds.maxAnswerBytes) {
         if (GetTickCount64() > deadline) return false;
         DWORD available = 0;
         if (!api.queryDataAvailable(request, &available)) return false;
         if (available == 0) return true;
-        const std::size_t room = bounds.maxAnswerBytes - answer.size();
+        const std::size_t room = bounds.maxAnswerBytes - total;
         const auto wanted = static_cast<DWORD>(std::min<std::size_t>({available, room, kChunk}));
-        const std::size_t start = answer.size();
-        answer.resize(start + wanted);
         DWORD read = 0;
-        if (!api.readData(request, answer.data() + start, wanted, &read)) return false;
-        answer.resize(start + read);
+        if (!api.readData(request, buffer.data(), wanted, &read)) return false;
         if (read == 0) return true;
+        total += read;
+        if (!sink(std::string_view(buffer.data(), read))) return true;
     }
     return true;
 }
 
 }  // namespace
 
-std::vector<unsigned char> postForm(std::string_view url,
-                                    const std::vector<RequestHeader>& headers,
-                                    std::string_view body, const RequestBounds& bounds) {
+bool postForm(std::string_view url, const std::vector<RequestHeader>& headers,
+              std::string_view body, const RequestBounds& bounds, const AnswerSink& sink) {
     const WinHttpApi* api = winHttp();
-    if (api == nullptr || body.size() > MAXDWORD) return {};
+    if (api == nullptr || body.size() > MAXDWORD) return false;
     const std::uint64_t deadline =
         GetTickCount64() + static_cast<std::uint64_t>(std::max(bounds.totalSeconds, 0)) * 1000;
 
@@ -158,17 +158,17 @@ std::vector<unsigned char> postForm(std::string_view url,
     // configuration, synchronous calls.
     const Handle session(*api, api->open(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                                          WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-    if (!session) return {};
+    if (!session) return false;
     api->setTimeouts(session.get(), bounds.resolveMilliseconds, bounds.connectMilliseconds,
                      bounds.sendMilliseconds, bounds.receiveMilliseconds);
     Target target;
-    if (!crack(*api, wide(url), target)) return {};
+    if (!crack(*api, wide(url), target)) return false;
     const Handle connection(*api, api->connect(session.get(), target.host.c_str(), target.port, 0));
-    if (!connection) return {};
+    if (!connection) return false;
     const Handle request(*api, api->openRequest(connection.get(), L"POST", target.path.c_str(),
                                                 nullptr, WINHTTP_NO_REFERER,
                                                 WINHTTP_DEFAULT_ACCEPT_TYPES, target.flags));
-    if (!request) return {};
+    if (!request) return false;
     addHeaders(*api, request.get(), headers);
     // The wait for the status line has a time-out of its own.
     DWORD responseTimeout = static_cast<DWORD>(bounds.receiveMilliseconds);
@@ -179,11 +179,9 @@ std::vector<unsigned char> postForm(std::string_view url,
     if (!api->sendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                           const_cast<char*>(body.data()), size, size, 0) ||
         !api->receiveResponse(request.get(), nullptr)) {
-        return {};
+        return false;
     }
-    std::vector<unsigned char> answer;
-    if (!readAnswer(*api, request.get(), bounds, deadline, answer)) return {};
-    return answer;
+    return readAnswer(*api, request.get(), bounds, deadline, sink);
 }
 
 }  // namespace velmora::extract

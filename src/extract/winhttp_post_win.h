@@ -6,6 +6,7 @@
 // own, and aborting it in the middle of a read corrupts its heap under Wine.)
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,12 +18,16 @@ namespace velmora::extract {
 
 using RequestHeader = std::pair<std::string, std::string>;  // name, value
 
+// Takes the answer's next bytes; returns false when it wants no more.
+using AnswerSink = std::function<bool(std::string_view bytes)>;
+
 // Posts `body` byte for byte to `url` with the headers added in order (one
-// that WinHTTP refuses is left out). Returns the answer's body, at most bounds.maxAnswerBytes of
-// it; empty when the request fails or the answer is not complete within
-// bounds.totalSeconds. The status code is not looked at.
-std::vector<unsigned char> postForm(std::string_view url,
-                                    const std::vector<RequestHeader>& headers,
-                                    std::string_view body, const RequestBounds& bounds);
+// that WinHTTP refuses is left out) and hands the answer's body to `sink` as
+// it arrives, at most bounds.maxAnswerBytes of it. Reading ends early when
+// the sink wants no more. False when the request fails or the answer is
+// still arriving after bounds.totalSeconds: what the sink got then does not
+// count. The status code is not looked at.
+bool postForm(std::string_view url, const std::vector<RequestHeader>& headers,
+              std::string_view body, const RequestBounds& bounds, const AnswerSink& sink);
 
 }  // namespace velmora::extract

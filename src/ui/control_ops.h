@@ -6,10 +6,12 @@
 // Host tests use MemoryControls (memory_controls.h) instead.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "ui/ids.h"
+#include "ui/proxy_rows.h"
 
 namespace velmora::ui {
 
@@ -40,6 +42,12 @@ public:
     virtual void setCurrentRow(int row) = 0;
     virtual void ensureVisible(int row) = 0;
     virtual void focusList() = 0;
+
+    // Runs `work` with the list's rows on the window thread: one round trip
+    // however many rows it reads or writes, and the list view shows the
+    // result afterwards. The selection moves with its row and goes with it.
+    // Once the window is gone nothing runs.
+    virtual void withRows(const std::function<void(ProxyRows& rows)>& work) = 0;
 
     // Captions of labels, texts of edit boxes, the text of a combo box (its
     // edit field, or the selected item of a drop-down list).

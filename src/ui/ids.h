@@ -53,6 +53,7 @@ enum MenuId : int {
 enum TimerId : unsigned {
     kNoticeTimer = 1,
     kTrimTimer = 2,
+    kRawResultTimer = 3,  // feeds RawResultEdit; bound to no handler
 };
 
 enum DialogId : int {

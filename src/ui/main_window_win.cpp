@@ -24,6 +24,8 @@ constexpr COLORREF kLinkColour = RGB(0, 51, 204);
 std::atomic<HWND> gMainWindow{nullptr};
 DWORD gWindowThread = 0;
 HMENU gListMenu = nullptr;
+ProxyListView gProxyListView;
+RawResultFeeder gRawResultFeeder;
 // Written only while the window is being created, read on its thread.
 std::map<int, HWND> gControls;
 
@@ -65,7 +67,9 @@ Styles stylesFor(const ControlEntry& c) {
         case ControlKind::PushButton:
             return {L"BUTTON", common | BS_PUSHBUTTON, 0};
         case ControlKind::ReportList:
-            return {WC_LISTVIEWW, common | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+            // Owner data: the rows live in the window's table (ProxyListView).
+            return {WC_LISTVIEWW,
+                    common | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
                     WS_EX_CLIENTEDGE};
         case ControlKind::StatusBar:
             return {STATUSCLASSNAMEW, common, 0};
@@ -244,6 +248,29 @@ bool onSetCursor(HWND over) {
     return true;
 }
 
+LRESULT onNotify(NMHDR* header) {
+    if (header->idFrom != kProxyList) return 0;
+    switch (header->code) {
+        case LVN_GETDISPINFOW:
+            gProxyListView.fillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header));
+            return 0;
+        case LVN_ODFINDITEMW:
+            return gProxyListView.findItem(*reinterpret_cast<const NMLVFINDITEMW*>(header));
+        default:
+            return 0;
+    }
+}
+
+void onTimer(WPARAM timerId) {
+    if (timerId == kRawResultTimer) {
+        gRawResultFeeder.onTimer();
+        return;
+    }
+    // A list step that was due but whose posted message got lost.
+    gProxyListView.syncIfDue();
+    runTimerHandler(static_cast<unsigned>(timerId));
+}
+
 void onClose(HWND window) {
     // The close is always granted, after the system proxy is switched off
     // (also against a "设置代理" still waiting to switch it on).
@@ -259,8 +286,13 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED || lParam == 0) runCommandHandler(LOWORD(wParam));
             return 0;
+        case kSyncProxyList:
+            gProxyListView.onSyncMessage();
+            return 0;
+        case WM_NOTIFY:
+            return onNotify(reinterpret_cast<NMHDR*>(lParam));
         case WM_TIMER:
-            runTimerHandler(static_cast<unsigned>(wParam));
+            onTimer(wParam);
             return 0;
         case WM_SETCURSOR:
             if (onSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
@@ -280,6 +312,8 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             KillTimer(window, kNoticeTimer);
             KillTimer(window, kTrimTimer);
+            gRawResultFeeder.detach();
+            gProxyListView.detach();
             PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:
@@ -341,6 +375,8 @@ bool createMainWindow(HINSTANCE instance) {
         return false;
     }
     gListMenu = buildListMenu();
+    gProxyListView.attach(findControlWindow(kProxyList), main, kSyncProxyList);
+    gRawResultFeeder.attach(findControlWindow(kRawResultEdit), main, kRawResultTimer);
     // The class icons cover the frame; WM_SETICON makes them the window's own
     // as well, which is what the shell and task switchers ask for.
     SendMessageW(main, WM_SETICON, ICON_BIG, GetClassLongPtrW(main, GCLP_HICON));
@@ -387,5 +423,8 @@ HWND controlWindow(int id) {
 }
 
 HMENU listMenu() { return gListMenu; }
+
+ProxyListView& proxyListView() { return gProxyListView; }
+RawResultFeeder& rawResultFeeder() { return gRawResultFeeder; }
 
 }  // namespace velmora::ui

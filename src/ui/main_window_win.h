@@ -4,11 +4,16 @@
 
 #include <windows.h>
 
+#include "ui/proxy_list_view_win.h"
+#include "ui/raw_result_feeder_win.h"
+
 namespace velmora::ui {
 
 // Window message that runs a std::function<void()>* (lParam) on the window
 // thread; the sender waits in SendMessage until it has run.
 inline constexpr UINT kRunOnWindowThread = WM_APP + 1;
+// Posted when the list view is due to learn of changed rows.
+inline constexpr UINT kSyncProxyList = WM_APP + 2;
 
 // Creates the window and its controls, starts the timers, runs
 // InitMainWindow and shows the window. False when it cannot be created.
@@ -24,5 +29,9 @@ DWORD windowThreadId();
 // A control by id, or null.
 HWND controlWindow(int id);
 HMENU listMenu();
+
+// ProxyList's rows and the list view that shows them; RawResultEdit's feed.
+ProxyListView& proxyListView();
+RawResultFeeder& rawResultFeeder();
 
 }  // namespace velmora::ui

@@ -2,12 +2,6 @@
 
 namespace velmora::ui {
 
-namespace {
-
-bool validColumn(int column) { return column >= 0 && column < kColumnCount; }
-
-}  // namespace
-
 MemoryControls::MemoryControls() {
     // The design-time texts that the handlers read or that tests compare.
     texts_[kCountEdit] = "10";
@@ -17,64 +11,57 @@ MemoryControls::MemoryControls() {
 
 int MemoryControls::rowCount() {
     std::lock_guard lock(mutex_);
-    return static_cast<int>(rows_.size());
+    return rows_.size();
 }
 
 int MemoryControls::insertRow(int position, std::string_view text) {
     std::lock_guard lock(mutex_);
-    Row row;
-    row[0] = std::string(text);
-    if (position < 0 || position >= static_cast<int>(rows_.size())) {
-        rows_.push_back(std::move(row));
-        return static_cast<int>(rows_.size()) - 1;
-    }
-    rows_.insert(rows_.begin() + position, std::move(row));
-    if (current_ >= position) ++current_;
-    return position;
+    return rows_.insert(position, text);
 }
 
 void MemoryControls::setCellText(int row, int column, std::string_view text) {
     std::lock_guard lock(mutex_);
-    if (row < 0 || row >= static_cast<int>(rows_.size()) || !validColumn(column)) return;
-    rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::string(text);
+    rows_.setCell(row, column, text);
 }
 
 std::string MemoryControls::cellText(int row, int column) {
     std::lock_guard lock(mutex_);
-    if (row < 0 || row >= static_cast<int>(rows_.size()) || !validColumn(column)) return {};
-    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    return rows_.cell(row, column);
 }
 
 void MemoryControls::deleteRow(int row) {
     std::lock_guard lock(mutex_);
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-    rows_.erase(rows_.begin() + row);
-    if (current_ == row) {
-        current_ = -1;
-    } else if (current_ > row) {
-        --current_;
-    }
+    rows_.erase(row);
 }
 
 void MemoryControls::deleteAllRows() {
     std::lock_guard lock(mutex_);
     rows_.clear();
-    current_ = -1;
 }
 
 int MemoryControls::currentRow() {
     std::lock_guard lock(mutex_);
-    return current_;
+    return rows_.indexOf(selected_);
 }
 
 void MemoryControls::setCurrentRow(int row) {
     std::lock_guard lock(mutex_);
-    if (row < 0) {
-        current_ = -1;
-    } else if (row < static_cast<int>(rows_.size())) {
-        current_ = row;
-    }
     // Like the list view: selecting a row that does not exist changes nothing.
+    if (row < 0) {
+        selected_ = kNoRow;
+    } else if (row < rows_.size()) {
+        selected_ = rows_.idAt(row);
+    }
+}
+
+void MemoryControls::withRows(const std::function<void(ProxyRows& rows)>& work) {
+    std::function<void()> hook;
+    {
+        std::lock_guard lock(mutex_);
+        work(rows_);
+        hook = afterRowsTrip_;
+    }
+    if (hook) hook();
 }
 
 void MemoryControls::ensureVisible(int row) {
@@ -165,13 +152,20 @@ void MemoryControls::messageBox(std::string_view text, std::string_view title,
 
 std::vector<Row> MemoryControls::rows() {
     std::lock_guard lock(mutex_);
-    return rows_;
+    std::vector<Row> all;
+    for (int r = 0; r < rows_.size(); ++r) {
+        Row row;
+        for (int c = 0; c < kColumnCount; ++c) row[static_cast<std::size_t>(c)] = rows_.cell(r, c);
+        all.push_back(std::move(row));
+    }
+    return all;
 }
 
 void MemoryControls::setRows(std::vector<Row> rows) {
     std::lock_guard lock(mutex_);
-    rows_ = std::move(rows);
-    current_ = -1;
+    rows_.clear();
+    for (Row& row : rows) rows_.append(std::move(row));
+    selected_ = kNoRow;
 }
 
 std::string MemoryControls::statusText(int panel) {
@@ -217,6 +211,11 @@ int MemoryControls::focusCount() {
 std::vector<int> MemoryControls::ensureVisibleCalls() {
     std::lock_guard lock(mutex_);
     return ensureVisible_;
+}
+
+void MemoryControls::afterEachRowsTrip(std::function<void()> hook) {
+    std::lock_guard lock(mutex_);
+    afterRowsTrip_ = std::move(hook);
 }
 
 }  // namespace velmora::ui

@@ -12,10 +12,6 @@
 
 namespace velmora::ui {
 
-inline constexpr int kColumnCount = 6;
-
-using Row = std::array<std::string, kColumnCount>;
-
 struct ShownMessage {
     std::string text;
     std::string title;
@@ -36,6 +32,7 @@ public:
     void setCurrentRow(int row) override;
     void ensureVisible(int row) override;
     void focusList() override;
+    void withRows(const std::function<void(ProxyRows& rows)>& work) override;
 
     std::string text(ControlId id) override;
     void setText(ControlId id, std::string_view text) override;
@@ -80,11 +77,14 @@ public:
     void setNoticeGeometry(int left, int width, int clientWidth);
     int focusCount();
     std::vector<int> ensureVisibleCalls();
+    // Runs after every withRows() call, as the user acting between two
+    // round trips would.
+    void afterEachRowsTrip(std::function<void()> hook);
 
 private:
     std::recursive_mutex mutex_;
-    std::vector<Row> rows_;
-    int current_ = -1;
+    ProxyRows rows_;
+    RowId selected_ = kNoRow;
     std::map<int, std::string> texts_;
     std::array<std::string, 2> status_;
     std::string title_;
@@ -96,6 +96,7 @@ private:
     std::vector<Popup> popups_;
     int focusCount_ = 0;
     std::vector<int> ensureVisible_;
+    std::function<void()> afterRowsTrip_;
 };
 
 }  // namespace velmora::ui

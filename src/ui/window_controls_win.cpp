@@ -51,33 +51,6 @@ std::string windowText(HWND window) {
     return fromWide(text);
 }
 
-HWND list() { return controlWindow(kProxyList); }
-
-int itemCount(HWND lv) {
-    return lv == nullptr ? 0 : static_cast<int>(SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0));
-}
-
-bool validRow(HWND lv, int row) { return row >= 0 && row < itemCount(lv); }
-
-std::string itemText(HWND lv, int row, int column) {
-    if (!validRow(lv, row) || column < 0) return {};
-    // The list view gives no length; grow the buffer until the text fits.
-    std::vector<wchar_t> buffer(256);
-    for (;;) {
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.cchTextMax = static_cast<int>(buffer.size());
-        item.pszText = buffer.data();
-        const auto got = static_cast<std::size_t>(
-            SendMessageW(lv, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                         reinterpret_cast<LPARAM>(&item)));
-        if (got + 1 < buffer.size() || buffer.size() >= (1u << 24)) {
-            return fromWide(std::wstring_view(buffer.data(), got));
-        }
-        buffer.assign(buffer.size() * 4, L'\0');
-    }
-}
-
 struct DialogState {
     int type = 0;
     std::string fileName;
@@ -125,91 +98,55 @@ bool runFileDialog(DialogId dialog) {
 class WindowControls final : public ControlOperations {
 public:
     int rowCount() override {
-        return onWindowThread(0, [] { return itemCount(list()); });
+        return onWindowThread(0, [] { return proxyListView().rows().size(); });
     }
 
     int insertRow(int position, std::string_view text) override {
         return onWindowThread(-1, [&] {
-            HWND lv = list();
-            if (lv == nullptr) return -1;
-            const int count = itemCount(lv);
-            std::wstring wide = toWide(text);
-            LVITEMW item{};
-            item.mask = LVIF_TEXT;
-            item.iItem = position < 0 || position > count ? count : position;
-            item.pszText = wide.data();
-            return static_cast<int>(
-                SendMessageW(lv, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+            int row = -1;
+            proxyListView().edit([&](ProxyRows& rows) { row = rows.insert(position, text); });
+            return row;
         });
     }
 
     void setCellText(int row, int column, std::string_view text) override {
-        onWindowThread([&] {
-            HWND lv = list();
-            if (!validRow(lv, row) || column < 0) return;
-            std::wstring wide = toWide(text);
-            LVITEMW item{};
-            item.iSubItem = column;
-            item.pszText = wide.data();
-            SendMessageW(lv, LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
-                         reinterpret_cast<LPARAM>(&item));
-        });
+        withRows([&](ProxyRows& rows) { rows.setCell(row, column, text); });
     }
 
     std::string cellText(int row, int column) override {
-        return onWindowThread(std::string(), [&] { return itemText(list(), row, column); });
+        return onWindowThread(std::string(),
+                              [&] { return proxyListView().rows().cell(row, column); });
     }
 
     void deleteRow(int row) override {
-        onWindowThread([&] {
-            HWND lv = list();
-            if (validRow(lv, row)) SendMessageW(lv, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-        });
+        withRows([&](ProxyRows& rows) { rows.erase(row); });
     }
 
     void deleteAllRows() override {
-        onWindowThread([] {
-            if (HWND lv = list()) SendMessageW(lv, LVM_DELETEALLITEMS, 0, 0);
-        });
+        withRows([](ProxyRows& rows) { rows.clear(); });
     }
 
     int currentRow() override {
-        return onWindowThread(-1, [] {
-            HWND lv = list();
-            if (lv == nullptr) return -1;
-            return static_cast<int>(SendMessageW(lv, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                 MAKELPARAM(LVNI_SELECTED, 0)));
-        });
+        return onWindowThread(-1, [] { return proxyListView().selected(); });
     }
 
     void setCurrentRow(int row) override {
-        onWindowThread([&] {
-            HWND lv = list();
-            if (lv == nullptr) return;
-            LVITEMW item{};
-            item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-            if (row < 0) {
-                item.state = 0;
-                SendMessageW(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                             reinterpret_cast<LPARAM>(&item));
-                return;
-            }
-            if (!validRow(lv, row)) return;
-            item.state = LVIS_SELECTED | LVIS_FOCUSED;
-            SendMessageW(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                         reinterpret_cast<LPARAM>(&item));
-        });
+        onWindowThread([&] { proxyListView().select(row); });
     }
 
     void ensureVisible(int row) override {
-        onWindowThread([&] {
-            if (HWND lv = list()) SendMessageW(lv, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-        });
+        onWindowThread([&] { proxyListView().ensureVisible(row); });
     }
 
     void focusList() override {
         onWindowThread([] {
-            if (HWND lv = list()) SetFocus(lv);
+            if (HWND lv = controlWindow(kProxyList)) SetFocus(lv);
+        });
+    }
+
+    void withRows(const std::function<void(ProxyRows& rows)>& work) override {
+        onWindowThread([&] {
+            if (mainWindow() != nullptr) proxyListView().edit(work);
         });
     }
 
@@ -219,7 +156,11 @@ public:
 
     void setText(ControlId id, std::string_view text) override {
         onWindowThread([&] {
-            if (HWND control = controlWindow(id)) SetWindowTextW(control, toWide(text).c_str());
+            if (id == kRawResultEdit) {
+                rawResultFeeder().replace(text);
+            } else if (HWND control = controlWindow(id)) {
+                SetWindowTextW(control, toWide(text).c_str());
+            }
         });
     }
 

@@ -1,5 +1,8 @@
 #include "verify/verification.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "util/text.h"
 
 namespace velmora::verify {
@@ -35,18 +38,36 @@ VerifyCounters& verifyCounters() {
 
 std::string countCaption(std::int32_t count) { return text::fromInt(count) + "个IP"; }
 
-void verifyProxyRow(ui::ControlOperations& controls, int row, const VerifyTools& tools) {
-    const std::string proxy = controls.cellText(row, kIpColumn) + ":" + controls.cellText(row, kPortColumn);
-    const std::string page = tools.fetchThroughProxy(proxy);
+ProxyUnderTest proxyAt(ui::ControlOperations& controls, int row) {
+    ProxyUnderTest proxy;
+    controls.withRows([&](ui::ProxyRows& rows) {
+        proxy.row = rows.idAt(row);
+        proxy.address = rows.cell(row, kIpColumn);
+        proxy.port = rows.cell(row, kPortColumn);
+    });
+    return proxy;
+}
+
+void verifyProxy(ui::ControlOperations& controls, const ProxyUnderTest& proxy,
+                 const VerifyTools& tools) {
+    // Written by identity: rows deleted or a list refilled meanwhile must not
+    // receive another proxy's outcome.
+    const auto write = [&](std::initializer_list<std::pair<int, std::string_view>> cells) {
+        if (proxy.row == ui::kNoRow) return;
+        controls.withRows([&](ui::ProxyRows& rows) {
+            const int at = rows.indexOf(proxy.row);
+            for (const auto& [column, text] : cells) rows.setCell(at, column, text);
+        });
+    };
+    const std::string page = tools.fetchThroughProxy(proxy.address + ":" + proxy.port);
     if (proxyPasses(page, tools.ownIp.text())) {
-        controls.setCellText(row, kResultColumn, "成功");
+        write({{kResultColumn, "成功"}});
         showTotal(controls, ui::kSuccessTotalLabel, &VerifyCounters::successes, tools.counters,
                   tools.counters.addSuccess());
-        const long roundTrip = tools.echoRoundTrip(controls.cellText(row, kIpColumn));
-        controls.setCellText(row, kSpeedColumn, roundTrip == -1 ? "普通" : "极快");
+        const long roundTrip = tools.echoRoundTrip(proxy.address);
+        write({{kSpeedColumn, roundTrip == -1 ? "普通" : "极快"}});
     } else {
-        controls.setCellText(row, kResultColumn, "失败");
-        controls.setCellText(row, kSpeedColumn, "无效");
+        write({{kResultColumn, "失败"}, {kSpeedColumn, "无效"}});
         showTotal(controls, ui::kFailureTotalLabel, &VerifyCounters::failures, tools.counters,
                   tools.counters.addFailure());
     }

@@ -49,9 +49,23 @@ struct VerifyTools {
     VerifyCounters& counters;
 };
 
-// Verifies the proxy of `row` and writes the outcome into its columns 3 and 4
-// and into the matching total label.
-void verifyProxyRow(ui::ControlOperations& controls, int row, const VerifyTools& tools);
+// The row a verification works for, as it stood when the verification began.
+struct ProxyUnderTest {
+    ui::RowId row = ui::kNoRow;  // kNoRow when there was no such row
+    std::string address;
+    std::string port;
+};
+
+// Row `row` of the list, read in one round trip; an index outside the list
+// gives no row and empty texts (the proxy text is then ":").
+ProxyUnderTest proxyAt(ui::ControlOperations& controls, int row);
+
+// Verifies the proxy and writes the outcome into columns 3 and 4 of its row,
+// wherever that row stands by then (nowhere once it is gone), and into the
+// matching total label, which counts every verification. The ICMP echo goes
+// to the address that was verified.
+void verifyProxy(ui::ControlOperations& controls, const ProxyUnderTest& proxy,
+                 const VerifyTools& tools);
 
 // "验证选中": asks for a selection when there is none, else starts a worker
 // for the selected row.

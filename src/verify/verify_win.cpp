@@ -33,16 +33,20 @@ std::string fetchThroughProxy(std::string_view proxy) {
     return http::HttpEngine::request(verify::kEchoPageUrl, {.proxy = proxy});
 }
 
-void VerifyProxy(std::int32_t row) {
+void VerifyProxy(const verify::ProxyUnderTest& proxy) {
     const ComForThread com;
-    verify::verifyProxyRow(ui::windowControls(), row,
-                           {.fetchThroughProxy = fetchThroughProxy,
-                            .echoRoundTrip = verify::echoRoundTrip,
-                            .ownIp = verify::ownIpText(),
-                            .counters = verify::verifyCounters()});
+    verify::verifyProxy(ui::windowControls(), proxy,
+                        {.fetchThroughProxy = fetchThroughProxy,
+                         .echoRoundTrip = verify::echoRoundTrip,
+                         .ownIp = verify::ownIpText(),
+                         .counters = verify::verifyCounters()});
 }
 
-void startVerifyProxy(int row) { app::startThread(VerifyProxy, row); }
+// Runs on the window thread, so the row is read as the user sees it at the
+// moment the verification starts.
+void startVerifyProxy(int row) {
+    app::startThread([proxy = verify::proxyAt(ui::windowControls(), row)] { VerifyProxy(proxy); });
+}
 
 void CheckOwnIp(std::int32_t /*ignored*/) {
     verify::checkOwnIp([] { return http::HttpEngine::request(verify::kEchoPageUrl); }, verify::ownIpText());

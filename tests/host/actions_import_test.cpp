@@ -132,16 +132,18 @@ TEST(ImportProxies, BinaryFileEndsWithCleanRows) {
     }
 }
 
-TEST(ImportProxies, StopsAtTheRowLimit) {
-    MemoryControls controls;
-    TextSource source("a:1\nb:2\nc:3\nd:4\n", 3);
-    ProxyFileReader reader(controls, 2);
-    std::string chunk(3, '\0');
-    while (const std::size_t n = source.read(chunk.data(), chunk.size()))
-        reader.feed({chunk.data(), n});
-    reader.finish();
-    EXPECT_TRUE(reader.full());
-    EXPECT_EQ(controls.rows(), (std::vector<Row>{local("1", "a", "1"), local("2", "b", "2")}));
+TEST(ImportProxies, StopsAtTheRowLimitAndSaysSoOnlyWhenMoreFollow) {
+    for (const std::string file : {"a:1\nb:2\n\nnone\n", "a:1\nb:2\nc:3\nd:4\n"}) {
+        MemoryControls controls;
+        TextSource source(file, 3);
+        ProxyFileReader reader(controls, 2);
+        std::string chunk(3, '\0');
+        while (const std::size_t n = source.read(chunk.data(), chunk.size()))
+            reader.feed({chunk.data(), n});
+        reader.finish();
+        EXPECT_EQ(reader.truncated(), file.find("c:3") != std::string::npos) << file;
+        EXPECT_EQ(controls.rows(), (std::vector<Row>{local("1", "a", "1"), local("2", "b", "2")}));
+    }
 }
 
 TEST(ImportProxies, CancelledDialogLeavesTheList) {

@@ -7,6 +7,7 @@
 #include "extract/form.h"
 #include "extract/list_fill.h"
 #include "ui/memory_controls.h"
+#include "util/text.h"
 
 namespace velmora::extract {
 namespace {
@@ -122,7 +123,51 @@ TEST(ReduceAnswer, MatchesInOrder) {
         {std::string("\0" "1.2.3.4:80", 11), ""},
         {"电信1.2.3.4:80联通\xfe\xfe\x81\x40\r\n10.0.0.1:8080", "1.2.3.4:80\r\n10.0.0.1:8080\r\n"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ReduceAnswer(c.answer), c.result) << c.answer;
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReduceAnswer(c.answer).text, c.result) << c.answer;
+        EXPECT_FALSE(ReduceAnswer(c.answer).truncated);
+    }
+}
+
+// The answer arrives in pieces and is searched in segments; whatever the
+// pieces, the items are those of one search over the whole answer.
+TEST(ReduceAnswer, PiecesAndSegmentsFindWhatTheWholeAnswerHolds) {
+    std::string answer;
+    for (int i = 0; i < 30000; ++i) {
+        answer += std::to_string(i % 256) + "." + std::to_string(i % 7) + ".0." + std::to_string(i % 99) +
+                  ":" + std::to_string(i);
+        // Items are separated by what real pages hold: markup, two-byte
+        // characters, or a digit run that is no item.
+        answer += i % 3 == 0 ? "</td><td>电信" : i % 3 == 1 ? "\xB5\xE7 " : "1.2.3 ";
+    }
+    const ProxyLines whole = ReduceAnswer(answer, 1'000'000);
+    ASSERT_EQ(text::split(whole.text, "\r\n").size(), 30000u);
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{4096}, std::size_t{70000}}) {
+        AnswerReducer reducer(1'000'000);
+        for (std::size_t at = 0; at < answer.size(); at += piece) {
+            ASSERT_TRUE(reducer.feed(std::string_view(answer).substr(at, piece)));
+        }
+        EXPECT_EQ(reducer.finish().text, whole.text) << "pieces of " << piece;
+    }
+}
+
+TEST(ReduceAnswer, StopsReadingBeyondTheLimitAndSaysSo) {
+    AnswerReducer reducer(3);
+    std::string flood;
+    for (int i = 0; i < 20000; ++i) flood += "1.1.1.1:80 ";
+    bool wantsMore = true;
+    std::size_t fed = 0;
+    for (; wantsMore && fed < 100; ++fed) wantsMore = reducer.feed(flood);
+    EXPECT_FALSE(wantsMore);
+    EXPECT_LT(fed, 100u) << "a flood must not be read to its end";
+    const ProxyLines result = reducer.finish();
+    EXPECT_EQ(result.text, "1.1.1.1:80\r\n1.1.1.1:80\r\n1.1.1.1:80\r\n");
+    EXPECT_TRUE(result.truncated);
+
+    EXPECT_FALSE(ReduceAnswer("1.1.1.1:1 2.2.2.2:2 3.3.3.3:3", 3).truncated) << "exactly the limit";
+    AnswerReducer ended;
+    EXPECT_FALSE(ended.feed(std::string_view("1.1.1.1:1\0 2.2.2.2:2", 21)));
+    EXPECT_EQ(ended.finish().text, "1.1.1.1:1\r\n");
 }
 
 class FillProxyListTest : public ::testing::Test {
@@ -136,27 +181,27 @@ protected:
 TEST_F(FillProxyListTest, ReplacesRowsAndNumbersFromOne) {
     controls.setRows({row("7", "9.9.9.9", "1", "本地"), row("8", "9.9.9.8", "2", "本地")});
     const std::string result = "1.2.3.4:80\r\n5.6.7.8:3128\r\n10.0.0.1:8080\r\n";
-    FillProxyList(controls, result);
+    FillProxyList(controls, {result});
     EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "1.2.3.4", "80", "全国"),
                                                      row("2", "5.6.7.8", "3128", "全国"),
                                                      row("3", "10.0.0.1", "8080", "全国")}));
     EXPECT_EQ(controls.text(ui::kRawResultEdit), result);
     EXPECT_TRUE(controls.messages().empty());
 
-    FillProxyList(controls, "4.4.4.4:44\r\n");
+    FillProxyList(controls, {"4.4.4.4:44\r\n"});
     EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "4.4.4.4", "44", "全国")}));
 }
 
 TEST_F(FillProxyListTest, RegionTextKeepsRegionColumnEmpty) {
     for (const std::string region : {"北京", " ", "\xA1\xA1"}) {
         controls.setText(ui::kRegionEdit, region);
-        FillProxyList(controls, "1.2.3.4:80\r\n");
+        FillProxyList(controls, {"1.2.3.4:80\r\n"});
         EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "1.2.3.4", "80", "")}));
     }
 }
 
 TEST_F(FillProxyListTest, LinesWithoutColonKeepOnlyTheirNumber) {
-    FillProxyList(controls, "garbage\r\n\r\n1.2.3.4:80:9\r\n");
+    FillProxyList(controls, {"garbage\r\n\r\n1.2.3.4:80:9\r\n"});
     EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "", "", ""), row("2", "", "", ""),
                                                      row("3", "1.2.3.4", "80", "全国")}));
 }
@@ -165,7 +210,7 @@ TEST_F(FillProxyListTest, EmptyResultShowsMessageAndKeepsEverything) {
     const std::vector<ui::Row> before = {row("1", "9.9.9.9", "1", "全国")};
     controls.setRows(before);
     controls.setText(ui::kRawResultEdit, "9.9.9.9:1\r\n");
-    FillProxyList(controls, "");
+    FillProxyList(controls, {});
     EXPECT_EQ(controls.rows(), before);
     EXPECT_EQ(controls.text(ui::kRawResultEdit), "9.9.9.9:1\r\n");
     ASSERT_EQ(controls.messages().size(), 1u);
@@ -174,61 +219,25 @@ TEST_F(FillProxyListTest, EmptyResultShowsMessageAndKeepsEverything) {
     EXPECT_EQ(controls.messages()[0].icon, ui::kIconExclamation);
 }
 
-// RegionEdit is read anew for every row, so a region typed while rows arrive
+// RegionEdit is read as the rows go in, so a region typed while rows arrive
 // applies to the rows filled afterwards.
-class RegionTypedDuringFill final : public ui::ControlOperations {
-public:
-    explicit RegionTypedDuringFill(ui::MemoryControls& inner) : inner_(inner) {}
-    int rowCount() override { return inner_.rowCount(); }
-    int insertRow(int position, std::string_view text) override {
-        const int row = inner_.insertRow(position, text);
-        if (row == 1) inner_.setText(ui::kRegionEdit, "上海");
-        return row;
-    }
-    void setCellText(int row, int column, std::string_view text) override {
-        inner_.setCellText(row, column, text);
-    }
-    std::string cellText(int row, int column) override { return inner_.cellText(row, column); }
-    void deleteRow(int row) override { inner_.deleteRow(row); }
-    void deleteAllRows() override { inner_.deleteAllRows(); }
-    int currentRow() override { return inner_.currentRow(); }
-    void setCurrentRow(int row) override { inner_.setCurrentRow(row); }
-    void ensureVisible(int row) override { inner_.ensureVisible(row); }
-    void focusList() override { inner_.focusList(); }
-    std::string text(ui::ControlId id) override { return inner_.text(id); }
-    void setText(ui::ControlId id, std::string_view text) override { inner_.setText(id, text); }
-    int noticeLeft() override { return inner_.noticeLeft(); }
-    void setNoticeLeft(int left) override { inner_.setNoticeLeft(left); }
-    int noticeWidth() override { return inner_.noticeWidth(); }
-    void setStatusText(int panel, std::string_view text) override {
-        inner_.setStatusText(panel, text);
-    }
-    void setTitle(std::string_view title) override { inner_.setTitle(title); }
-    std::string title() override { return inner_.title(); }
-    int clientWidth() override { return inner_.clientWidth(); }
-    void setDialogType(ui::DialogId dialog, int type) override {
-        inner_.setDialogType(dialog, type);
-    }
-    bool showDialog(ui::DialogId dialog) override { return inner_.showDialog(dialog); }
-    std::string dialogFileName(ui::DialogId dialog) override {
-        return inner_.dialogFileName(dialog);
-    }
-    void popupListMenu(int x, int y) override { inner_.popupListMenu(x, y); }
-    void messageBox(std::string_view text, std::string_view title,
-                    ui::MessageBoxIcon icon) override {
-        inner_.messageBox(text, title, icon);
-    }
-
-private:
-    ui::MemoryControls& inner_;
-};
-
-TEST_F(FillProxyListTest, RegionIsReadForEveryRow) {
-    RegionTypedDuringFill typing(controls);
-    FillProxyList(typing, "1.1.1.1:1\r\n2.2.2.2:2\r\n3.3.3.3:3\r\n");
+TEST_F(FillProxyListTest, RegionIsReadAsTheRowsArrive) {
+    int trips = 0;
+    controls.afterEachRowsTrip([&] {
+        if (++trips == 1) controls.setText(ui::kRegionEdit, "上海");
+    });
+    FillProxyList(controls, {"1.1.1.1:1\r\n2.2.2.2:2\r\n3.3.3.3:3\r\n"}, 1);
     EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "1.1.1.1", "1", "全国"),
                                                      row("2", "2.2.2.2", "2", ""),
                                                      row("3", "3.3.3.3", "3", "")}));
+}
+
+TEST_F(FillProxyListTest, AResultCutAtTheLimitIsToldOnceAfterTheRows) {
+    FillProxyList(controls, {"1.1.1.1:1\r\n2.2.2.2:2\r\n", true});
+    EXPECT_EQ(controls.rowCount(), 2);
+    ASSERT_EQ(controls.messages().size(), 1u);
+    EXPECT_EQ(controls.messages()[0].text, "找到的代理太多，只列出了前100000个。");
+    EXPECT_EQ(controls.messages()[0].title, "信息：");
 }
 
 }  // namespace

@@ -88,20 +88,20 @@ protected:
 };
 
 TEST_F(VerifyRow, SuccessWritesOutcomeCountAndSpeed) {
-    v::verifyProxyRow(controls, 0, tools("您的IP是：[127.0.0.2]", 3));
+    v::verifyProxy(controls, v::proxyAt(controls, 0), tools("您的IP是：[127.0.0.2]", 3));
     EXPECT_EQ(controls.rows()[0], (ui::Row{"1", "127.0.0.2", "18190", "成功", "极快", "全国"}));
     EXPECT_EQ(proxies, std::vector<std::string>{"127.0.0.2:18190"});
     EXPECT_EQ(pinged, std::vector<std::string>{"127.0.0.2"});
     EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "1个IP");
     EXPECT_EQ(controls.text(ui::kFailureTotalLabel), "0个IP");
 
-    v::verifyProxyRow(controls, 0, tools("page", -1));
+    v::verifyProxy(controls, v::proxyAt(controls, 0), tools("page", -1));
     EXPECT_EQ(controls.cellText(0, 4), "普通");
     EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "2个IP");
 }
 
 TEST_F(VerifyRow, FailureWritesInvalidAndCountsWithoutPinging) {
-    v::verifyProxyRow(controls, 0, tools("您的IP是：[127.0.0.1]", 3));
+    v::verifyProxy(controls, v::proxyAt(controls, 0), tools("您的IP是：[127.0.0.1]", 3));
     EXPECT_EQ(controls.rows()[0], (ui::Row{"1", "127.0.0.2", "18190", "失败", "无效", "全国"}));
     EXPECT_TRUE(pinged.empty());
     EXPECT_EQ(controls.text(ui::kFailureTotalLabel), "1个IP");
@@ -110,15 +110,51 @@ TEST_F(VerifyRow, FailureWritesInvalidAndCountsWithoutPinging) {
 
 TEST_F(VerifyRow, WithoutOwnAddressEveryProxyFails) {
     ownIp.release();
-    v::verifyProxyRow(controls, 0, tools("您的IP是：[127.0.0.2]", 3));
+    v::verifyProxy(controls, v::proxyAt(controls, 0), tools("您的IP是：[127.0.0.2]", 3));
     EXPECT_EQ(controls.cellText(0, 3), "失败");
 }
 
 TEST_F(VerifyRow, AVanishedRowStillCounts) {
     controls.deleteAllRows();
-    v::verifyProxyRow(controls, 0, tools("", -1));
+    v::verifyProxy(controls, v::proxyAt(controls, 0), tools("", -1));
     EXPECT_EQ(proxies, std::vector<std::string>{":"});
     EXPECT_EQ(controls.text(ui::kFailureTotalLabel), "1个IP");
+}
+
+// Rows move while a verification waits for its page: the outcome goes to
+// the row verified, wherever it stands, and to no other row.
+TEST_F(VerifyRow, TheOutcomeFollowsItsRowOrGoesNowhere) {
+    controls.setRows({ui::Row{"1", "127.0.0.9", "1", "失败", "无效", ""},
+                      ui::Row{"2", "127.0.0.2", "18190", "", "", ""},
+                      ui::Row{"3", "127.0.0.3", "3", "", "", ""}});
+    auto verifyWhile = [&](int row, std::function<void()> meanwhile) {
+        v::VerifyTools t = tools("您的IP是：[127.0.0.2]", 3);
+        auto fetch = t.fetchThroughProxy;
+        t.fetchThroughProxy = [fetch, meanwhile](std::string_view proxy) {
+            meanwhile();
+            return fetch(proxy);
+        };
+        v::verifyProxy(controls, v::proxyAt(controls, row), t);
+    };
+    // Another row deleted: row 2 is now at index 0 and gets its outcome.
+    verifyWhile(1, [&] { controls.deleteRow(0); });
+    EXPECT_EQ(controls.rows()[0], (ui::Row{"2", "127.0.0.2", "18190", "成功", "极快", ""}));
+    EXPECT_EQ(controls.rows()[1], (ui::Row{"3", "127.0.0.3", "3", "", "", ""}));
+    EXPECT_EQ(pinged, std::vector<std::string>{"127.0.0.2"});
+
+    // The row itself deleted: the row now at its index keeps its own cells,
+    // and the verification still counts.
+    verifyWhile(0, [&] { controls.deleteRow(0); });
+    EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{ui::Row{"3", "127.0.0.3", "3", "", "", ""}}));
+    EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "2个IP");
+
+    // The list refilled with the same proxies: the new rows are other rows.
+    verifyWhile(0, [&] {
+        controls.deleteAllRows();
+        controls.setRows({ui::Row{"1", "127.0.0.3", "3", "", "", ""}});
+    });
+    EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{ui::Row{"1", "127.0.0.3", "3", "", "", ""}}));
+    EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "3个IP");
 }
 
 TEST(VerifyCounters, ConcurrentWorkersLoseNoCountAndTheLabelEndsTrue) {
@@ -139,7 +175,8 @@ TEST(VerifyCounters, ConcurrentWorkersLoseNoCountAndTheLabelEndsTrue) {
     std::vector<std::thread> workers;
     for (int t = 0; t < 8; ++t) {
         workers.emplace_back([&, t] {
-            for (int i = 0; i < 200; ++i) v::verifyProxyRow(controls, t, (t % 2 == 0) ? good : bad);
+            const v::ProxyUnderTest proxy = v::proxyAt(controls, t);
+            for (int i = 0; i < 200; ++i) v::verifyProxy(controls, proxy, (t % 2 == 0) ? good : bad);
         });
     }
     for (std::thread& worker : workers) worker.join();

@@ -86,7 +86,7 @@ protected:
 
 TEST_F(ExtractionServiceTest, StartValuesArriveExactly) {
     const Filters filters{"10", "", "", "", ""};
-    const std::string result = RequestProxyText(filters);
+    const std::string result = RequestProxyText(filters).text;
     EXPECT_EQ(text::split(result, "\r\n").size(), 10u);
     EXPECT_EQ(result.substr(0, 34), "127.0.0.1:18190\r\n127.0.0.1:18191\r\n");
 
@@ -104,7 +104,7 @@ TEST_F(ExtractionServiceTest, StartValuesArriveExactly) {
 
 TEST_F(ExtractionServiceTest, FiltersChooseProxiesAndTravelByteForByte) {
     const Filters filters{"3", "北京", "3128", "电信", "127.3"};
-    const std::string result = RequestProxyText(filters);
+    const std::string result = RequestProxyText(filters).text;
     const auto lines = text::split(result, "\r\n");
     ASSERT_EQ(lines.size(), 3u) << result;
     for (const auto& line : lines) {
@@ -126,18 +126,18 @@ TEST_F(ExtractionServiceTest, AnswersWithoutProxiesGiveEmptyText) {
     const Filters filters{"10", "", "", "", ""};
     for (const char* name : {"empty", "error"}) {
         mode(name);
-        EXPECT_EQ(RequestProxyText(filters), "") << name;
+        EXPECT_EQ(RequestProxyText(filters).text, "") << name;
     }
 }
 
 TEST_F(ExtractionServiceTest, ErrorStatusIsSearchedLikeAnyAnswer) {
     mode("error-proxy");
-    EXPECT_EQ(RequestProxyText({"2", "", "", "", ""}), "127.0.0.1:18190\r\n127.0.0.1:18191\r\n");
+    EXPECT_EQ(RequestProxyText({"2", "", "", "", ""}).text, "127.0.0.1:18190\r\n127.0.0.1:18191\r\n");
 }
 
 TEST_F(ExtractionServiceTest, BinaryAnswerIsCutAtTheFirstZeroByte) {
     mode("junk");
-    const std::string result = RequestProxyText({"2", "", "", "", ""});
+    const std::string result = RequestProxyText({"2", "", "", "", ""}).text;
     EXPECT_NE(result.find("127.0.0.1:18190\r\n"), std::string::npos) << result;
     EXPECT_EQ(result.find("127.8.8.8:8"), std::string::npos) << result;
 }
@@ -145,31 +145,36 @@ TEST_F(ExtractionServiceTest, BinaryAnswerIsCutAtTheFirstZeroByte) {
 TEST_F(ExtractionServiceTest, LargeAnswerIsSearchedUpToTheCap) {
     mode("huge size=3000000");
     const Filters filters{"2", "", "", "", ""};
-    EXPECT_EQ(RequestProxyText(filters),
+    EXPECT_EQ(RequestProxyText(filters).text,
               "127.0.0.1:18190\r\n127.0.0.1:18191\r\n127.9.9.9:9\r\n");
     RequestBounds capped;
     capped.maxAnswerBytes = 1 << 20;
-    EXPECT_EQ(RequestProxyText(filters, capped), "127.0.0.1:18190\r\n127.0.0.1:18191\r\n");
+    EXPECT_EQ(RequestProxyText(filters, capped).text, "127.0.0.1:18190\r\n127.0.0.1:18191\r\n");
 }
 
 TEST_F(ExtractionServiceTest, AnswersThatNeverEndAreRefusedInTime) {
     const Filters filters{"2", "", "", "", ""};
     for (const char* name : {"endless", "stall", "silent"}) {
         mode(name);
-        EXPECT_EQ(RequestProxyText(filters, shortBounds()), "") << name;
+        EXPECT_EQ(RequestProxyText(filters, shortBounds()).text, "") << name;
     }
 }
 
 TEST_F(ExtractionServiceTest, EndlessFloodIsReadUpToTheCap) {
     mode("flood");
-    EXPECT_EQ(RequestProxyText({"2", "", "", "", ""}, shortBounds()),
+    EXPECT_EQ(RequestProxyText({"2", "", "", "", ""}, shortBounds()).text,
               "127.0.0.1:18190\r\n127.0.0.1:18191\r\n");
 }
 
 TEST_F(ExtractionServiceTest, RefusedHeaderDoesNotStopTheRequest) {
     const std::string body = "a=1";
-    const auto answer = postForm("http://" VELMORA_SERVICE_HOST "/Qrovanext7.php",
-                                 {{"", ""}, {"X-Probe", "1"}}, body, RequestBounds{});
+    std::string answer;
+    EXPECT_TRUE(postForm("http://" VELMORA_SERVICE_HOST "/Qrovanext7.php",
+                         {{"", ""}, {"X-Probe", "1"}}, body, RequestBounds{},
+                         [&](std::string_view bytes) {
+                             answer += bytes;
+                             return true;
+                         }));
     EXPECT_FALSE(answer.empty());
     const RecordedRequest recorded = lastRequest();
     EXPECT_TRUE(inOrder(recorded.headerLines, {"X-Probe: 1"}));
@@ -178,9 +183,10 @@ TEST_F(ExtractionServiceTest, RefusedHeaderDoesNotStopTheRequest) {
 
 TEST(PostForm, UnreachableOrInvalidTargetGivesNothing) {
     // Nothing listens on 18199.
-    EXPECT_TRUE(postForm("http://127.0.0.1:18199/Qrovanext7.php", {}, "a=1", {}).empty());
-    EXPECT_TRUE(postForm("not an address", {}, "a=1", {}).empty());
-    EXPECT_TRUE(postForm("", {}, "", {}).empty());
+    const auto sink = [](std::string_view) { return true; };
+    EXPECT_FALSE(postForm("http://127.0.0.1:18199/Qrovanext7.php", {}, "a=1", {}, sink));
+    EXPECT_FALSE(postForm("not an address", {}, "a=1", {}, sink));
+    EXPECT_FALSE(postForm("", {}, "", {}, sink));
 }
 
 TEST(ComDispatch, CreateCallAndConvert) {

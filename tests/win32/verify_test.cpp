@@ -31,7 +31,7 @@ TEST(WinVerify, EachProxyGetsItsOutcome) {
         .echoRoundTrip = v::echoRoundTrip,
         .ownIp = own,
         .counters = counters};
-    for (int row = 0; row < 3; ++row) v::verifyProxyRow(controls, row, tools);
+    for (int row = 0; row < 3; ++row) v::verifyProxy(controls, v::proxyAt(controls, row), tools);
 
     const std::vector<ui::Row> rows = controls.rows();
     EXPECT_EQ(rows[0][3], "成功");

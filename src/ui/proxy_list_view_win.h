@@ -1,0 +1,64 @@
+// The list view that shows the window's row table.
+//
+// The list view keeps no rows of its own (owner data): it asks for the text
+// of each cell it paints. It is told how many rows there are in coalesced
+// steps, at most one every kSyncPeriodMs while rows keep coming and at once
+// when the window thread has nothing else to do, because under Wine a list
+// view repaints after every change it is told of. Window thread only.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+
+#include "ui/proxy_rows.h"
+
+namespace velmora::ui {
+
+class ProxyListView {
+public:
+    static constexpr ULONGLONG kSyncPeriodMs = 50;
+
+    // `list` shows the rows; `notify` receives `syncMessage` when a sync is
+    // due. Before attach() and after detach() edits still change the rows.
+    void attach(HWND list, HWND notify, UINT syncMessage);
+    void detach();
+
+    const ProxyRows& rows() const { return rows_; }
+
+    // Runs `work` on the rows, then brings the list view up to date: at once
+    // when rows moved (the selection follows its row, or goes with it),
+    // otherwise in the next coalesced step.
+    void edit(const std::function<void(ProxyRows& rows)>& work);
+
+    // The list view's selection; -1 when no row is selected.
+    int selected() const;
+    // Selects and focuses `row`; a negative row removes the selection. A row
+    // outside the table changes nothing.
+    void select(int row);
+    void ensureVisible(int row);
+
+    // The posted step, and a fallback for a step that is due but was lost.
+    void onSyncMessage();
+    void syncIfDue();
+
+    // LVN_GETDISPINFOW and LVN_ODFINDITEMW.
+    void fillDisplayInfo(NMLVDISPINFOW& info) const;
+    int findItem(const NMLVFINDITEMW& find) const;
+
+private:
+    void syncNow();
+    void scheduleSync();
+
+    HWND list_ = nullptr;
+    HWND notify_ = nullptr;
+    UINT syncMessage_ = 0;
+    ProxyRows rows_;
+    int shown_ = 0;           // the row count the list view was last told
+    bool repaint_ = false;    // cells the list view shows changed since then
+    bool syncPosted_ = false;
+    ULONGLONG lastSync_ = 0;
+};
+
+}  // namespace velmora::ui

@@ -1,0 +1,98 @@
+// The rows of ProxyList: the table the window owns and the list view shows.
+//
+// Only the window thread touches the window's table; workers reach it through
+// ControlOperations, which carries their calls over. Every row gets an
+// identity when it is made, so that work started for a row can find that row
+// again after others were deleted or the list was refilled. The identity is
+// never shown, copied or exported.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora::ui {
+
+inline constexpr int kColumnCount = 6;
+
+using Row = std::array<std::string, kColumnCount>;
+
+// One extraction or one import lists at most this many rows, the first ones
+// in answer or file order: a service or file of any size then costs the
+// 32-bit process about 15 MB of rows and a fill of a few seconds at most.
+inline constexpr int kMaxListedRows = 100'000;
+
+// What the user is told, once, after a fill that stopped at the limit.
+std::string listedOnlyMessage();
+
+using RowId = std::uint64_t;
+inline constexpr RowId kNoRow = 0;
+
+class ProxyRows {
+public:
+    int size() const { return static_cast<int>(rows_.size()); }
+
+    // Appends a row and returns its index.
+    int append(Row cells);
+    // Inserts a row whose column 0 is `firstCell`; a negative or too large
+    // position appends. Returns the index of the new row.
+    int insert(int position, std::string_view firstCell);
+    // Rows outside the table are ignored.
+    void erase(int row);
+    void clear();
+    // Removes every row for which `remove(cells)` holds, keeping the order of
+    // the others; returns how many went. One pass, however many go.
+    template <typename Predicate>
+    int eraseIf(Predicate remove);
+
+    // Cells outside the table read empty and are written nowhere.
+    const std::string& cell(int row, int column) const;
+    void setCell(int row, int column, std::string_view text);
+
+    // kNoRow for an index outside the table.
+    RowId idAt(int row) const;
+    // Where the row of that identity stands now; -1 once it is gone.
+    int indexOf(RowId id) const;
+
+    // Changes since the last call of takeChanges(), for the view: whether rows
+    // were removed or inserted before the end (indexes moved), and whether any
+    // cell of an existing row was written.
+    struct Changes {
+        bool moved = false;
+        bool cellsWritten = false;
+    };
+    Changes takeChanges();
+
+private:
+    bool contains(int row) const { return row >= 0 && row < size(); }
+
+    std::vector<Row> rows_;
+    std::vector<RowId> ids_;  // beside the cells, so that a search stays in cache
+    RowId next_ = 1;
+    // Identities ascend with the index as long as no row was inserted before
+    // the end; lookups are then a binary search.
+    bool ascending_ = true;
+    Changes changes_;
+};
+
+template <typename Predicate>
+int ProxyRows::eraseIf(Predicate remove) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (remove(static_cast<const Row&>(rows_[i]))) continue;
+        if (kept != i) {
+            rows_[kept] = std::move(rows_[i]);
+            ids_[kept] = ids_[i];
+        }
+        ++kept;
+    }
+    const auto removed = static_cast<int>(rows_.size() - kept);
+    rows_.resize(kept);
+    ids_.resize(kept);
+    if (removed > 0) changes_.moved = true;
+    return removed;
+}
+
+}  // namespace velmora::ui
