@@ -1,19 +1,21 @@
-// Figures of the real window under Wine: an extraction of 10,000 proxies
-// into the list, and a verify-all of 200 rows through a local proxy, with the
-// window's response time, the process's memory and its thread count while
-// the work runs. Needs the local services (tests/servers/services.sh start).
+// Figures of the real window under Wine, with the skin: extractions of
+// 10,000 and 100,000 proxies, a service that floods the answer with proxies,
+// an import of 10,000 rows, "清除无效" on 10,000 rows of which half failed,
+// and "清除全部". For each: how long it took, and the longest the window took
+// to answer a message meanwhile (a thread of this program asks it every 10 ms).
+// Needs the local services (tests/servers/services.sh start).
 //
-// Usage: window_bench [rows-to-extract] [rows-to-verify]
+// Usage: window_bench [rows] [many-rows]   (defaults 10000 and 100000)
 #include <windows.h>
 #include <psapi.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
+#include <thread>
 
 #include "harness_win.h"
 #include "ui/ids.h"
@@ -21,147 +23,166 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 using namespace velmora::ui;
 
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Round trip of one message through the window's queue.
-double responseMs(HWND window) {
-    const auto start = Clock::now();
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) return 10000;
-    return msSince(start);
-}
-
-int threadCount(DWORD processId) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return -1;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    int n = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID == processId) ++n;
+// Asks the window for a reply every 10 ms from a thread of its own and keeps
+// the longest wait since the last reset.
+class ResponseWatch {
+public:
+    explicit ResponseWatch(HWND window)
+        : thread_([this, window] {
+              while (!stop_) {
+                  const auto start = Clock::now();
+                  DWORD_PTR result = 0;
+                  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+                  const double ms = msSince(start);
+                  double seen = worst_.load();
+                  while (ms > seen && !worst_.compare_exchange_weak(seen, ms)) {
+                  }
+                  Sleep(10);
+              }
+          }) {}
+    ~ResponseWatch() {
+        stop_ = true;
+        thread_.join();
     }
-    CloseHandle(snapshot);
-    return n;
-}
+    double takeWorst() { return worst_.exchange(0); }
 
-double memoryMiB(HANDLE process) {
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<double> worst_{0};
+    std::thread thread_;
+};
+
+double peakMemoryMiB(HANDLE process) {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) return -1;
-    return static_cast<double>(counters.PagefileUsage) / (1024.0 * 1024.0);
+    return static_cast<double>(counters.PeakPagefileUsage) / (1024.0 * 1024.0);
 }
 
-struct Samples {
-    std::vector<double> response;
-    double peakMemory = 0;
-    int peakThreads = 0;
+bool serviceMode(const char* mode) {
+    return e2e::httpRequest(L"POST", L"127.0.0.1", 18186, L"/_mode", mode).has_value();
+}
 
-    void take(const e2e::App& app) {
-        response.push_back(responseMs(app.window()));
-        peakMemory = std::max(peakMemory, memoryMiB(app.process()));
-        peakThreads = std::max(peakThreads, threadCount(app.processId()));
-    }
-    void print(const char* what) const {
-        std::vector<double> sorted = response;
-        std::sort(sorted.begin(), sorted.end());
-        const double median = sorted.empty() ? 0 : sorted[sorted.size() / 2];
-        const double worst = sorted.empty() ? 0 : sorted.back();
-        std::printf("%s: window response median %.1f ms, worst %.1f ms (%zu samples); "
-                    "peak memory %.1f MiB; peak threads %d\n",
-                    what, median, worst, sorted.size(), peakMemory, peakThreads);
-    }
-};
+// A command run to its end: sent, not posted, so it returns once the
+// handler has.
+void runCommand(const e2e::App& app, int id) {
+    SendMessageW(app.window(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
 
-// With `plain`, the program runs from a folder of its own whose skin file is
-// corrupt and held open, so that it keeps the standard look.
-void extractionFigures(int rows, bool plain) {
+void report(const char* what, double ms, double worstResponse) {
+    std::printf("%-58s %8.0f ms   window answered within %6.1f ms\n", what, ms, worstResponse);
+}
+
+void extraction(int rows) {
     e2e::httpRequest(L"POST", L"127.0.0.1", 18186, L"/_reset");
-    e2e::TempFolder folder(L"bench-extract");
-    std::filesystem::path program;
-    HANDLE held = INVALID_HANDLE_VALUE;
-    if (plain) {
-        program = e2e::installProgram(folder.path());
-        const auto skin = folder.path() / L"\u76AE\u80A4.she";
-        e2e::writeFile(skin, "corrupt");
-        held = CreateFileW(skin.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-    e2e::App app(program);
+    e2e::App app;
     if (!app.started()) {
         std::printf("extraction: the program did not start\n");
-        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         return;
     }
     app.setText(kCountEdit, std::to_wstring(rows));
-    Samples samples;
+    ResponseWatch watch(app.window());
     const auto start = Clock::now();
     app.clickButton(kExtractButton);
-    double firstRowMs = -1;
-    while (app.rowCount() < rows && msSince(start) < 600000) {
-        if (firstRowMs < 0 && app.rowCount() > 0) firstRowMs = msSince(start);
-        samples.take(app);
-        Sleep(250);
-    }
-    const double totalMs = msSince(start);
-    const int filled = app.rowCount();
-    std::printf("extraction of %d proxies%s: %d rows in %.0f ms (first row after %.0f ms), "
-                "%.0f rows/s\n",
-                rows, plain ? " (standard look)" : "", filled, totalMs, firstRowMs,
-                filled * 1000.0 / totalMs);
-    samples.print("  while rows appeared");
+    app.waitFor([&] { return app.rowCount() >= rows; }, 120s);
+    const double ms = msSince(start);
+    const std::string what = "extraction of " + std::to_string(app.rowCount()) + " rows, click to last row shown";
+    report(what.c_str(), ms, watch.takeWorst());
+    std::printf("%-58s %8.1f MiB\n", "  peak memory of the process", peakMemoryMiB(app.process()));
     app.closeAndWait();
-    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
 }
 
-void verificationFigures(int rows) {
-    e2e::TempFolder folder(L"bench");
+void flood() {
+    e2e::httpRequest(L"POST", L"127.0.0.1", 18186, L"/_reset");
+    e2e::App app;
+    if (!app.started() || !serviceMode("proxy-flood")) {
+        std::printf("flood: the program or the service did not start\n");
+        return;
+    }
+    ResponseWatch watch(app.window());
+    const auto start = Clock::now();
+    app.clickButton(kExtractButton);
+    const auto box = app.answerMessageBox(120s);
+    const double ms = msSince(start);
+    const std::string what = "flooding answer, click to the message after " +
+                             std::to_string(app.rowCount()) + " rows";
+    report(what.c_str(), ms, watch.takeWorst());
+    if (!box) std::printf("  no message came\n");
+    std::printf("%-58s %8.1f MiB\n", "  peak memory of the process", peakMemoryMiB(app.process()));
+    app.closeAndWait();
+}
+
+void listActions(int rows) {
+    e2e::TempFolder folder(L"bench-list");
     e2e::App app;
     if (!app.started()) {
-        std::printf("verify-all: the program did not start\n");
+        std::printf("list actions: the program did not start\n");
         return;
     }
+    // Every other row through a port where nothing listens, so that half
+    // of them fail their verification.
     std::string lines;
-    for (int i = 0; i < rows; ++i) lines += "127.0.0.1:18190\r\n";
-    if (!app.importProxies(folder.path(), lines)) {
-        std::printf("verify-all: import failed\n");
+    for (int i = 0; i < rows; ++i) lines += i % 2 ? "127.0.0.1:18190\r\n" : "127.0.0.1:18199\r\n";
+    const auto file = folder.path() / L"proxies.txt";
+    e2e::writeFile(file, lines);
+
+    ResponseWatch watch(app.window());
+    app.command(kMenuImport);
+    HWND dialog = app.findDialog(15s);
+    const auto start = Clock::now();
+    if (dialog == nullptr || !app.answerFileDialog(file)) {
+        std::printf("import: the dialog did not come\n");
         return;
     }
-    Sleep(1000);  // the own address is learned at start
-    Samples samples;
-    const auto start = Clock::now();
-    app.command(kMenuVerifyAll);
-    auto verifiedRows = [&] {
-        int n = 0;
-        for (int r = 0; r < rows; ++r) {
-            if (!app.cell(r, 4).empty()) ++n;
-        }
-        return n;
-    };
-    int done = 0;
-    while ((done = verifiedRows()) < rows && msSince(start) < 900000) {
-        samples.take(app);
-        Sleep(250);
+    app.waitFor([&] { return app.rowCount() == rows; }, 60s);
+    watch.takeWorst();  // the dialog's own time is not ours
+    report(("import of " + std::to_string(app.rowCount()) + " rows, confirm to last row shown").c_str(),
+           msSince(start), watch.takeWorst());
+
+    for (int row = 0; row < rows; row += 2) {
+        app.selectRow(row);
+        runCommand(app, kMenuVerifySelected);
     }
-    const double totalMs = msSince(start);
-    const double paced = rows * 500.0;
-    std::printf("verify-all of %d rows through a local proxy: %d verified in %.0f ms; the "
-                "500 ms pacing alone is %.0f ms, so %.1f ms per row beyond it\n",
-                rows, done, totalMs, paced, (totalMs - paced) / rows);
-    samples.print("  during the pass");
+    const std::wstring failed = std::to_wstring(rows / 2) + L"个IP";
+    if (!app.waitFor([&] { return app.text(kFailureTotalLabel) == failed; }, 300s)) {
+        std::printf("clear invalid: the verifications did not all fail in time\n");
+        return;
+    }
+    Sleep(500);
+    watch.takeWorst();
+    auto timed = Clock::now();
+    runCommand(app, kMenuClearInvalid);
+    app.waitFor([&] { return app.rowCount() == rows - rows / 2; }, 60s);
+    report(("\"清除无效\" on " + std::to_string(rows) + " rows, half failed, renumbered").c_str(),
+           msSince(timed), watch.takeWorst());
+    if (app.cell(0, 0) != L"1" || app.cell(app.rowCount() - 1, 0) != std::to_wstring(app.rowCount())) {
+        std::printf("  the rows were not renumbered\n");
+    }
+
+    timed = Clock::now();
+    runCommand(app, kMenuClearAll);
+    app.waitFor([&] { return app.rowCount() == 0; }, 60s);
+    report("\"清除全部\"", msSince(timed), watch.takeWorst());
     app.closeAndWait();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int extractRows = argc > 1 ? std::atoi(argv[1]) : 10000;
-    const int verifyRows = argc > 2 ? std::atoi(argv[2]) : 200;
-    extractionFigures(extractRows, false);
-    extractionFigures(extractRows, true);
-    verificationFigures(verifyRows);
+    // Each figure shows as soon as it is known.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const int rows = argc > 1 ? std::atoi(argv[1]) : 10000;
+    const int manyRows = argc > 2 ? std::atoi(argv[2]) : 100000;
+    extraction(rows);
+    extraction(manyRows);
+    flood();
+    listActions(rows);
     return 0;
 }

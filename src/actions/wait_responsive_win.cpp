@@ -38,6 +38,7 @@ void waitUntil(ULONGLONG deadline) {
         if (woke == WAIT_TIMEOUT) return;
         if (woke != WAIT_OBJECT_0) return;  // the wait itself failed: give up rather than spin
         ui::processPendingMessages();
+        if (!ui::windowOpen()) return;
     }
 }
 
@@ -51,6 +52,8 @@ void waitForTimer(HANDLE timer, ULONGLONG deadline) {
             return;
         }
         ui::processPendingMessages();
+        // The window closed during the wait: nothing is left to wait for.
+        if (!ui::windowOpen()) return;
     }
 }
 

@@ -9,7 +9,8 @@ namespace velmora::actions {
 
 // Waits `duration` units on a waitable timer, processing window events
 // whenever they arrive, so handlers may run nested inside the wait. Without
-// a usable timer it waits the same time on the clock instead. Returns true.
+// a usable timer it waits the same time on the clock instead. It ends early
+// when the window closes during the wait. Returns true.
 bool WaitResponsive(std::int64_t duration, WaitUnit unit = WaitUnit::Milliseconds);
 
 }  // namespace velmora::actions

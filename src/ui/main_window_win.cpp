@@ -415,6 +415,7 @@ void processPendingMessages() {
 }
 
 HWND mainWindow() { return gMainWindow.load(); }
+bool windowOpen() { return gMainWindow.load() != nullptr; }
 DWORD windowThreadId() { return gWindowThread; }
 
 HWND controlWindow(int id) {

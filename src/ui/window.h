@@ -14,4 +14,8 @@ ControlOperations& windowControls();
 // only). Lets long loops on the window thread keep the window responsive.
 void processPendingMessages();
 
+// Whether the main window exists: false before it is made and once it is
+// gone. Loops on the window thread end when it is gone.
+bool windowOpen();
+
 }  // namespace velmora::ui

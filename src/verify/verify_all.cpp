@@ -18,6 +18,10 @@ void verifyAll(ui::ControlOperations& controls, bool& running, const PassHooks& 
         // the selection elsewhere, and that row is what the user sees.
         hooks.startWorker(controls.currentRow());
         hooks.processPending();
+        if (!hooks.windowOpen()) {
+            running = false;
+            return;
+        }
         hooks.sleep(kVerifyAllSpacingMs);
         if (++row >= count) {
             row = 0;

@@ -34,6 +34,9 @@ std::string fetchThroughProxy(std::string_view proxy) {
 }
 
 void VerifyProxy(const verify::ProxyUnderTest& proxy) {
+    // Started just before the window went: the program is ending, and no
+    // request may leave after its window is gone.
+    if (!ui::windowOpen()) return;
     const ComForThread com;
     verify::verifyProxy(ui::windowControls(), proxy,
                         {.fetchThroughProxy = fetchThroughProxy,
@@ -45,6 +48,7 @@ void VerifyProxy(const verify::ProxyUnderTest& proxy) {
 // Runs on the window thread, so the row is read as the user sees it at the
 // moment the verification starts.
 void startVerifyProxy(int row) {
+    if (!ui::windowOpen()) return;
     app::startThread([proxy = verify::proxyAt(ui::windowControls(), row)] { VerifyProxy(proxy); });
 }
 
@@ -60,7 +64,8 @@ void VerifyAll() {
     verify::verifyAll(ui::windowControls(), gVerifyAllRunning,
                       {.startWorker = startVerifyProxy,
                        .processPending = ui::processPendingMessages,
-                       .sleep = [](unsigned ms) { ::Sleep(ms); }});
+                       .sleep = [](unsigned ms) { ::Sleep(ms); },
+                       .windowOpen = ui::windowOpen});
 }
 
 void StopVerify() { verify::stopVerify(gVerifyAllRunning); }

@@ -115,6 +115,28 @@ TEST_F(ExtractionTest, NumberingRestartsAndAFailedExtractionKeepsTheRows) {
     }
 }
 
+// A service that sends "address:port" without end: the window keeps
+// answering, the first 100,000 proxies are listed and the user is told.
+TEST_F(ExtractionTest, AFloodingAnswerListsTheFirstHundredThousandAndSaysSo) {
+    ASSERT_TRUE(serviceMode("proxy-flood"));
+    app_->clickButton(kExtractButton);
+    std::optional<e2e::MessageBoxSeen> box;
+    const auto end = std::chrono::steady_clock::now() + 60s;
+    while (!box && std::chrono::steady_clock::now() < end) {
+        DWORD_PTR result = 0;
+        ASSERT_NE(SendMessageTimeoutW(app_->window(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result), 0)
+            << "the window stopped answering at " << app_->rowCount() << " rows";
+        box = app_->answerMessageBox(200ms);
+    }
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->title, L"信息：");
+    EXPECT_EQ(box->text, L"找到的代理太多，只列出了前100000个。");
+    EXPECT_TRUE(app_->waitFor([&] { return app_->rowCount() == 100000; }, 5s));
+    EXPECT_EQ(app_->cell(99999, 0), L"100000");
+    EXPECT_EQ(app_->cell(99999, 1), L"127.1.1.1");
+    EXPECT_EQ(app_->closeAndWait(), std::optional<DWORD>(0));
+}
+
 TEST_F(ExtractionTest, AnAnswerThatNeverEndsDoesNotHangTheWindow) {
     ASSERT_TRUE(serviceMode("stall"));
     app_->clickButton(kExtractButton);

@@ -145,6 +145,20 @@ TEST_F(ListActionsTest, SystemProxySwitchWritesAndClearsTheRegistry) {
     EXPECT_FALSE(proxyServer().has_value());
 }
 
+// A close that arrives during "设置代理"'s short wait ends the program at
+// once, and the proxy is not switched on behind the closed window.
+TEST_F(ListActionsTest, ClosingDuringTheSetProxyWaitLeavesNoProxy) {
+    importLines("127.0.0.1:18190\r\n");
+    app_->selectRow(0);
+    app_->command(kMenuSetProxy);
+    const auto closed = std::chrono::steady_clock::now();
+    PostMessageW(app_->window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(app_->waitExit(5s), std::optional<DWORD>(0));
+    EXPECT_LT(std::chrono::steady_clock::now() - closed, 1s);
+    EXPECT_EQ(proxyEnable(), std::optional<DWORD>(0));
+    EXPECT_EQ(proxyServer(), std::nullopt);
+}
+
 TEST_F(ListActionsTest, EndOfTheSessionSwitchesTheProxyOff) {
     importLines("127.0.0.12:8080\n");
     ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 1; }));

@@ -91,6 +91,53 @@ TEST_F(VerificationTest, StopEndsThePassAfterTheCurrentRow) {
     EXPECT_EQ(app_->selectedRow(), 0);
 }
 
+// A verification's outcome belongs to the row it verified: a list refilled
+// meanwhile, with the same proxy even, gets no outcome from it.
+TEST_F(VerificationTest, AListRefilledDuringAVerificationGetsNoStrayOutcome) {
+    // 18188 answers through as a hiding proxy would, after 2 s.
+    ASSERT_TRUE(app_->importProxies(folder_->path(), "127.0.0.1:18188\r\n"));
+    app_->selectRow(0);
+    app_->command(kMenuVerifySelected);
+    Sleep(300);
+    ASSERT_TRUE(app_->importProxies(folder_->path(), "127.0.0.1:18188\r\n"));
+    ASSERT_TRUE(app_->waitFor([&] { return app_->text(kSuccessTotalLabel) == L"1个IP"; }, 30s));
+    Sleep(500);
+    EXPECT_EQ(app_->cell(0, 3), L"");
+    EXPECT_EQ(app_->cell(0, 4), L"");
+
+    // The same proxy verified in its own row does get the outcome.
+    app_->selectRow(0);
+    app_->command(kMenuVerifySelected);
+    ASSERT_TRUE(app_->waitFor([&] { return app_->cell(0, 4) == L"极快"; }, 30s));
+    EXPECT_EQ(app_->cell(0, 3), L"成功");
+}
+
+int echoPagesServed() {
+    return std::stoi(e2e::httpRequest(L"GET", L"127.0.0.1", 18187, L"/_count").value_or("-1"));
+}
+
+// Closing during "验证全部" ends the pass with the window: the process is gone
+// within a second, and no request reaches the echo page afterwards.
+TEST(VerificationLifecycle, ClosingDuringVerifyAllEndsWithinASecond) {
+    e2e::TempFolder folder(L"verify-all-close");
+    e2e::App app;
+    ASSERT_TRUE(app.started());
+    std::string rows;
+    for (int i = 0; i < 40; ++i) rows += "127.0.0.1:18190\r\n";
+    ASSERT_TRUE(app.importProxies(folder.path(), rows));
+    app.command(kMenuVerifyAll);
+    ASSERT_TRUE(app.waitFor([&] { return !app.cell(2, 4).empty(); }, 20s));
+    const auto closed = std::chrono::steady_clock::now();
+    PostMessageW(app.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    const std::optional<DWORD> code = app.waitExit(5s);
+    const auto took = std::chrono::steady_clock::now() - closed;
+    EXPECT_EQ(code, std::optional<DWORD>(0));
+    EXPECT_LT(took, 1s) << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+    const int served = echoPagesServed();
+    Sleep(2000);
+    EXPECT_EQ(echoPagesServed(), served) << "requests after the window was gone";
+}
+
 TEST(VerificationLifecycle, ClosingWhileAVerificationRunsEndsAtOnce) {
     e2e::TempFolder folder(L"verify-close");
     e2e::App app;

@@ -217,7 +217,8 @@ protected:
                         log.emplace_back("events");
                         if (onEvents) onEvents(static_cast<int>(started.size()));
                     },
-                .sleep = [this](unsigned ms) { log.push_back("sleep " + std::to_string(ms)); }};
+                .sleep = [this](unsigned ms) { log.push_back("sleep " + std::to_string(ms)); },
+                .windowOpen = [this] { return windowOpen; }};
     }
 
     ui::MemoryControls controls;
@@ -225,6 +226,7 @@ protected:
     std::vector<std::string> log;
     std::vector<int> started;
     std::function<void(int startedSoFar)> onEvents;
+    bool windowOpen = true;
 };
 
 TEST_F(VerifyAllPass, EmptyListStartsNothing) {
@@ -254,6 +256,17 @@ TEST_F(VerifyAllPass, StopEndsAfterTheCurrentStep) {
     EXPECT_EQ(started, (std::vector<int>{0, 1}));
     EXPECT_EQ(log.back(), "sleep 500");
     EXPECT_EQ(controls.currentRow(), 1);
+}
+
+TEST_F(VerifyAllPass, AWindowClosedDuringThePassEndsItWithoutAnotherWorkerOrSleep) {
+    withRows(40);
+    onEvents = [this](int startedSoFar) {
+        if (startedSoFar == 2) windowOpen = false;
+    };
+    v::verifyAll(controls, running, hooks());
+    EXPECT_EQ(started, (std::vector<int>{0, 1}));
+    EXPECT_EQ(log.back(), "events");
+    EXPECT_FALSE(running);
 }
 
 TEST_F(VerifyAllPass, ANestedPassRestartsAndItsEndEndsTheOuterOne) {

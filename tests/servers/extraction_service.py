@@ -25,6 +25,7 @@ Modes of the answer to the next extraction requests:
                20 MiB), then one more proxy (127.9.9.9:9) at the very end
   endless      the chosen proxies, then filler trickled forever
   flood        the chosen proxies, then filler as fast as possible, forever
+  proxy-flood  "127.1.1.1:80 " over and over, as fast as possible, forever
   stall        headers and nothing else, never finishing the answer
   silent       read the request and never answer at all
   junk         random bytes (zeros included) around the chosen proxies
@@ -46,11 +47,11 @@ FORM_PATH = "/Qrovanext7.php"
 CARRIERS = ["电信", "联通", "移动"]
 REGIONS = ["北京", "上海", "广东", "浙江", "江苏", "四川"]
 GENERATED_PORTS = [8080, 3128, 80, 9999, 1998]
-MAX_COUNT = 20000
+MAX_COUNT = 100000
 MAX_BODY = 1 << 20
 # Filters that match nothing must not scan all of 127.0.0.0/8.
-MAX_SCAN = 100000
-MODES = {"normal", "empty", "error", "error-proxy", "huge", "endless", "flood",
+MAX_SCAN = 200000
+MODES = {"normal", "empty", "error", "error-proxy", "huge", "endless", "flood", "proxy-flood",
          "stall", "silent", "junk"}
 DEFAULT_LIVE = ["127.0.0.1:18190", "127.0.0.1:18191", "127.0.0.1:18199"]
 
@@ -309,6 +310,12 @@ class Handler(BaseHTTPRequestHandler):
     def answer_flood(self, proxies, _size):
         self.start_endless(proxies)
         block = b"y" * 65536
+        while not self.state.stop.is_set():
+            self.wfile.write(block)
+
+    def answer_proxy_flood(self, _proxies, _size):
+        self.start_endless([])
+        block = b"127.1.1.1:80 " * 5000
         while not self.state.stop.is_set():
             self.wfile.write(block)
 

@@ -3,6 +3,7 @@
 
 GET /ic.asp        "您的IP是：[" caller "]" in a GBK page
 GET /ic_utf8.asp   the same page in UTF-8 (declared in the page's start)
+GET /_count        how many echo pages were asked for so far, as decimal text
 
 Like public echo pages, the page also shows the forwarding headers it
 received (X-Forwarded-For, Via, X-Real-IP, Forwarded, X-Tinyproxy, ...), so
@@ -12,9 +13,13 @@ Listens on loopback only; ends cleanly on SIGTERM.
 
 import html
 import sys
+import threading
 from http.server import BaseHTTPRequestHandler
 
 from serving import serve
+
+served = 0
+served_lock = threading.Lock()
 
 FORWARDING_HEADERS = (
     "X-Forwarded-For", "Via", "X-Real-IP", "Forwarded", "Client-IP", "X-Client-IP",
@@ -40,10 +45,17 @@ class EchoHandler(BaseHTTPRequestHandler):
     server_version = "IpEcho/1.0"
 
     def do_GET(self):
+        global served
         path = self.path.split("?", 1)[0]
+        if path == "/_count":
+            with served_lock:
+                self.answer(200, str(served).encode("ascii"), "text/plain")
+            return
         if path not in ("/ic.asp", "/ic_utf8.asp"):
             self.answer(404, b"not found", "text/plain")
             return
+        with served_lock:
+            served += 1
         utf8 = path == "/ic_utf8.asp"
         text = page_text(self.client_address[0], self.headers, utf8)
         self.answer(200, text.encode("utf-8" if utf8 else "gbk"), "text/html")

@@ -22,6 +22,9 @@ Paths (query parameters in brackets):
   /bigheaders         a 6000-byte block of header lines, body "big"
   /endless            a body that never ends, a few bytes every 0.2 s
   /huge[?mib=N]       an N MiB body (default 8) sent as fast as possible
+  /ic.asp             after 2 s, the echo page as a proxy that hides its
+                      caller would pass it on: so 127.0.0.1:18188 is a slow
+                      proxy that passes verification
 Listens on loopback only; ends cleanly on SIGTERM.
 """
 
@@ -95,6 +98,10 @@ class ScriptedHandler(BaseHTTPRequestHandler):
 
     def ok(self, query, body):
         self.answer(200, b"ok")
+
+    def slow_echo(self, query, body):
+        time.sleep(2)
+        self.answer(200, "<p>您的IP是：[127.0.0.9]</p>".encode("gbk"))
 
     def echo(self, query, body):
         self.answer(200, self.request_text(body))
@@ -175,6 +182,7 @@ class ScriptedHandler(BaseHTTPRequestHandler):
 
 ROUTES = {
     "/ok": ScriptedHandler.ok,
+    "/ic.asp": ScriptedHandler.slow_echo,
     "/echo": ScriptedHandler.echo,
     "/status": ScriptedHandler.status,
     "/moved": ScriptedHandler.moved_to,
