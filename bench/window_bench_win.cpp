@@ -5,7 +5,8 @@
 // to answer a message meanwhile (a thread of this program asks it every 10 ms).
 // Needs the local services (tests/servers/services.sh start).
 //
-// Usage: window_bench [rows] [many-rows]   (defaults 10000 and 100000)
+// Usage: window_bench [rows] [many-rows] [program]
+// (defaults 10000, 100000 and the program of this build)
 #include <windows.h>
 #include <psapi.h>
 
@@ -26,6 +27,10 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 using namespace velmora::ui;
 
+// The program under measure: this build's, or another one named on the
+// command line (an earlier build, for figures before and after a change).
+std::filesystem::path gProgram;
+
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
@@ -43,6 +48,9 @@ public:
                   const double ms = msSince(start);
                   double seen = worst_.load();
                   while (ms > seen && !worst_.compare_exchange_weak(seen, ms)) {
+                  }
+                  if (std::getenv("VELMORA_BENCH_TRACE") && ms > 40) {
+                      std::printf("    slow answer: %.1f ms\n", ms);
                   }
                   Sleep(10);
               }
@@ -82,7 +90,7 @@ void report(const char* what, double ms, double worstResponse) {
 
 void extraction(int rows) {
     e2e::httpRequest(L"POST", L"127.0.0.1", 18186, L"/_reset");
-    e2e::App app;
+    e2e::App app(gProgram);
     if (!app.started()) {
         std::printf("extraction: the program did not start\n");
         return;
@@ -91,7 +99,10 @@ void extraction(int rows) {
     ResponseWatch watch(app.window());
     const auto start = Clock::now();
     app.clickButton(kExtractButton);
-    app.waitFor([&] { return app.rowCount() >= rows; }, 120s);
+    app.waitFor([&] {
+        if (std::getenv("VELMORA_BENCH_TRACE")) std::printf("  %.0f ms: %d rows\n", msSince(start), app.rowCount());
+        return app.rowCount() >= rows;
+    }, 120s);
     const double ms = msSince(start);
     const std::string what = "extraction of " + std::to_string(app.rowCount()) + " rows, click to last row shown";
     report(what.c_str(), ms, watch.takeWorst());
@@ -101,7 +112,7 @@ void extraction(int rows) {
 
 void flood() {
     e2e::httpRequest(L"POST", L"127.0.0.1", 18186, L"/_reset");
-    e2e::App app;
+    e2e::App app(gProgram);
     if (!app.started() || !serviceMode("proxy-flood")) {
         std::printf("flood: the program or the service did not start\n");
         return;
@@ -121,7 +132,7 @@ void flood() {
 
 void listActions(int rows) {
     e2e::TempFolder folder(L"bench-list");
-    e2e::App app;
+    e2e::App app(gProgram);
     if (!app.started()) {
         std::printf("list actions: the program did not start\n");
         return;
@@ -180,6 +191,7 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     const int rows = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int manyRows = argc > 2 ? std::atoi(argv[2]) : 100000;
+    if (argc > 3) gProgram = argv[3];
     extraction(rows);
     extraction(manyRows);
     flood();

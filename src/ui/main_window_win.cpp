@@ -254,6 +254,9 @@ LRESULT onNotify(NMHDR* header) {
         case LVN_GETDISPINFOW:
             gProxyListView.fillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header));
             return 0;
+        case LVN_ITEMCHANGED:
+            gProxyListView.itemChanged(*reinterpret_cast<const NMLISTVIEW*>(header));
+            return 0;
         case LVN_ODFINDITEMW:
             return gProxyListView.findItem(*reinterpret_cast<const NMLVFINDITEMW*>(header));
         default:

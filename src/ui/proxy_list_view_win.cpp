@@ -1,5 +1,6 @@
 #include "ui/proxy_list_view_win.h"
 
+#include <algorithm>
 #include <string>
 
 #include "ui/wide.h"
@@ -16,6 +17,7 @@ void setItemState(HWND list, int item, UINT state) {
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
 }
 
+
 }  // namespace
 
 void ProxyListView::attach(HWND list, HWND notify, UINT syncMessage) {
@@ -23,6 +25,7 @@ void ProxyListView::attach(HWND list, HWND notify, UINT syncMessage) {
     notify_ = notify;
     syncMessage_ = syncMessage;
     shown_ = 0;
+    SendMessageW(list_, LVM_SETCALLBACKMASK, LVIS_SELECTED, 0);
     syncNow();
 }
 
@@ -33,39 +36,61 @@ void ProxyListView::detach() {
 
 void ProxyListView::edit(const std::function<void(ProxyRows& rows)>& work) {
     const int selectedBefore = selected();
-    const RowId selectedRow = rows_.idAt(selectedBefore);
     work(rows_);
     const ProxyRows::Changes changes = rows_.takeChanges();
     if (changes.moved) {
-        repaint_ = true;
+        repaintAll_ = true;
         syncNow();
-        const int selectedNow = rows_.indexOf(selectedRow);
-        if (selectedNow != selectedBefore) {
-            if (list_ != nullptr) setItemState(list_, -1, 0);
-            if (selectedNow >= 0) select(selectedNow);
+        // The focus goes where the selection went, as with rows of its own.
+        const int selectedNow = selected();
+        if (selectedNow != selectedBefore && selectedNow >= 0 && list_ != nullptr) {
+            setItemState(list_, selectedNow, LVIS_SELECTED | LVIS_FOCUSED);
         }
         return;
     }
-    if (changes.cellsWritten) repaint_ = true;
-    if (repaint_ || rows_.size() != shown_) scheduleSync();
+    firstWritten_ = std::min(firstWritten_, changes.firstWritten);
+    lastWritten_ = std::max(lastWritten_, changes.lastWritten);
+    if (due()) scheduleSync();
 }
 
-int ProxyListView::selected() const {
-    if (list_ == nullptr) return -1;
-    const auto item = static_cast<int>(
-        SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
-    return item < rows_.size() ? item : -1;
+bool ProxyListView::due() const {
+    return repaintAll_ || firstWritten_ <= lastWritten_ || rows_.size() != shown_;
 }
+
+int ProxyListView::selected() const { return rows_.indexOf(selected_); }
 
 void ProxyListView::select(int row) {
-    if (list_ == nullptr) return;
-    if (row < 0) {
-        setItemState(list_, -1, 0);
-        return;
-    }
     if (row >= rows_.size()) return;
+    const int before = selected();
+    selected_ = rows_.idAt(row);
+    if (list_ == nullptr) return;
+    redraw(before);
+    if (row < 0) return;
     if (row >= shown_) syncNow();
     setItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED);
+    redraw(row);
+}
+
+void ProxyListView::itemChanged(const NMLISTVIEW& change) {
+    if (!(change.uChanged & LVIF_STATE) || !((change.uNewState ^ change.uOldState) & LVIS_SELECTED)) {
+        return;
+    }
+    const int before = selected();
+    if (change.uNewState & LVIS_SELECTED) {
+        // Single selection: the new row replaces the old one.
+        if (change.iItem < 0 || change.iItem >= rows_.size()) return;
+        selected_ = rows_.idAt(change.iItem);
+    } else if (change.iItem == -1 || change.iItem == before) {
+        selected_ = kNoRow;
+    }
+    if (before != selected()) redraw(before);
+    redraw(change.iItem);
+}
+
+void ProxyListView::redraw(int row) const {
+    if (list_ != nullptr && row >= 0 && row < shown_) {
+        SendMessageW(list_, LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
+    }
 }
 
 void ProxyListView::ensureVisible(int row) {
@@ -80,7 +105,7 @@ void ProxyListView::onSyncMessage() {
 }
 
 void ProxyListView::syncIfDue() {
-    if (repaint_ || rows_.size() != shown_) syncNow();
+    if (due()) syncNow();
 }
 
 void ProxyListView::scheduleSync() {
@@ -101,17 +126,30 @@ void ProxyListView::syncNow() {
     const int count = rows_.size();
     if (count != shown_) {
         // Growing: keep the scroll position and repaint only the new rows.
-        const LPARAM flags = count > shown_ && !repaint_ ? LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL
-                                                         : LVSICF_NOSCROLL;
+        const LPARAM flags = count > shown_ && !repaintAll_ ? LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL
+                                                            : LVSICF_NOSCROLL;
         SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), flags);
         shown_ = count;
     }
-    if (repaint_) InvalidateRect(list_, nullptr, FALSE);
-    repaint_ = false;
+    if (repaintAll_) {
+        InvalidateRect(list_, nullptr, FALSE);
+    } else if (firstWritten_ <= lastWritten_) {
+        const auto top = static_cast<int>(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
+        const auto page = static_cast<int>(SendMessageW(list_, LVM_GETCOUNTPERPAGE, 0, 0));
+        const int first = std::max(firstWritten_, top);
+        const int last = std::min(lastWritten_, top + page);
+        if (first <= last) SendMessageW(list_, LVM_REDRAWITEMS, static_cast<WPARAM>(first), last);
+    }
+    repaintAll_ = false;
+    firstWritten_ = INT_MAX;
+    lastWritten_ = -1;
 }
 
 void ProxyListView::fillDisplayInfo(NMLVDISPINFOW& info) const {
     LVITEMW& item = info.item;
+    if ((item.mask & LVIF_STATE) && (item.stateMask & LVIS_SELECTED)) {
+        item.state = (item.state & ~LVIS_SELECTED) | (item.iItem == selected() ? LVIS_SELECTED : 0);
+    }
     if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0) return;
     const std::wstring text = toWide(rows_.cell(item.iItem, item.iSubItem));
     const std::size_t room = static_cast<std::size_t>(item.cchTextMax) - 1;

@@ -4,12 +4,17 @@
 // of each cell it paints. It is told how many rows there are in coalesced
 // steps, at most one every kSyncPeriodMs while rows keep coming and at once
 // when the window thread has nothing else to do, because under Wine a list
-// view repaints after every change it is told of. Window thread only.
+// view repaints after every change it is told of. The selection is ours too
+// (the list view asks for it and reports the user's changes): it is kept as
+// a row identity, so it moves with its row and goes with it, and Wine's list
+// view, which walks every row to clear an old selection, never has one to
+// clear. Window thread only.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <climits>
 #include <functional>
 
 #include "ui/proxy_rows.h"
@@ -43,20 +48,28 @@ public:
     void onSyncMessage();
     void syncIfDue();
 
-    // LVN_GETDISPINFOW and LVN_ODFINDITEMW.
+    // LVN_GETDISPINFOW, LVN_ITEMCHANGED and LVN_ODFINDITEMW.
     void fillDisplayInfo(NMLVDISPINFOW& info) const;
+    void itemChanged(const NMLISTVIEW& change);
     int findItem(const NMLVFINDITEMW& find) const;
 
 private:
     void syncNow();
     void scheduleSync();
+    bool due() const;
+    void redraw(int row) const;
 
     HWND list_ = nullptr;
     HWND notify_ = nullptr;
     UINT syncMessage_ = 0;
     ProxyRows rows_;
+    RowId selected_ = kNoRow;
     int shown_ = 0;           // the row count the list view was last told
-    bool repaint_ = false;    // cells the list view shows changed since then
+    bool repaintAll_ = false; // rows moved since then
+    // Rows whose cells were written since then; only those in sight are
+    // repainted, so a verification far down the list costs no painting.
+    int firstWritten_ = INT_MAX;
+    int lastWritten_ = -1;
     bool syncPosted_ = false;
     ULONGLONG lastSync_ = 0;
 };

@@ -54,7 +54,8 @@ const std::string& ProxyRows::cell(int row, int column) const {
 void ProxyRows::setCell(int row, int column, std::string_view text) {
     if (!contains(row) || column < 0 || column >= kColumnCount) return;
     rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::string(text);
-    changes_.cellsWritten = true;
+    changes_.firstWritten = std::min(changes_.firstWritten, row);
+    changes_.lastWritten = std::max(changes_.lastWritten, row);
 }
 
 RowId ProxyRows::idAt(int row) const {

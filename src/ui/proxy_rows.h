@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -57,11 +58,13 @@ public:
     int indexOf(RowId id) const;
 
     // Changes since the last call of takeChanges(), for the view: whether rows
-    // were removed or inserted before the end (indexes moved), and whether any
-    // cell of an existing row was written.
+    // were removed or inserted before the end (indexes moved), and the first
+    // and last row whose cells were written (none when first > last).
     struct Changes {
         bool moved = false;
-        bool cellsWritten = false;
+        int firstWritten = INT_MAX;
+        int lastWritten = -1;
+        bool cellsWritten() const { return firstWritten <= lastWritten; }
     };
     Changes takeChanges();
 
