@@ -94,7 +94,7 @@ TEST_F(ExtractionServiceTest, StartValuesArriveExactly) {
                          "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1; T7WKX; "
                          ".NET CLR 2.0.50727; .NET CLR 3.0.04506.648; .NET CLR 3.5.21022)",
                          "Content-Type: application/x-www-form-urlencoded"}))
-        << text::join(recorded.headerLines, "\n");
+        << ::testing::PrintToString(recorded.headerLines);
 }
 
 TEST_F(ExtractionServiceTest, FiltersChooseProxiesAndTravelByteForByte) {
