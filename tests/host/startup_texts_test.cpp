@@ -13,6 +13,7 @@
 #include <windows.h>
 #endif
 
+#include "app/startup_texts.h"
 #include "ui/memory_controls.h"
 
 namespace {
@@ -61,7 +62,7 @@ TEST(StartupTexts, DecipherWholeWithAnEmptyKey) {
 
 TEST(StartupTexts, AppliedInTheirPlaces) {
     velmora::ui::MemoryControls controls;
-    velmora::applyStartupTexts(controls);
+    velmora::app::applyStartupTexts(controls);
     const auto texts = velmora::decodeStartupTexts();
     EXPECT_EQ(controls.title(), texts[0]);
     EXPECT_EQ(controls.text(velmora::ui::kShareNoticeLabel), texts[1]);
