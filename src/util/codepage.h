@@ -1,4 +1,4 @@
-// Conversions between UTF-8, UTF-16 and code page 936.
+// Conversions between code page 936 (the program's text), UTF-8 and UTF-16.
 //
 // On Windows these go through MultiByteToWideChar/WideCharToMultiByte with
 // code page 936 always (codepage_win.cpp); the host build forwards to the
@@ -9,17 +9,15 @@
 #include <string>
 #include <string_view>
 
-namespace velmora::http {
+namespace velmora::codepage {
 
-// UTF-8 bytes to UTF-16 code units, stored little-endian, 2 bytes per unit.
-std::string utf8ToWide(std::string_view utf8);
-
-// UTF-8 bytes to code page 936 bytes (WC_COMPOSITECHECK, system default char).
+// UTF-8 bytes to code page 936 bytes, through UTF-16 (WC_COMPOSITECHECK,
+// system default char); the request engine's conversion of UTF-8 pages.
 std::string utf8ToGbk(std::string_view utf8);
 
-// Code page 936 bytes to UTF-16 and back; used at the Windows boundary and by
-// the regular-expression object, which matches over UTF-16 code units.
+// Code page 936 bytes to UTF-16 and back: the Windows boundary and the
+// regular-expression object, which matches over UTF-16 code units.
 std::u16string gbkToUtf16(std::string_view gbk);
 std::string utf16ToGbk(std::u16string_view utf16);
 
-}  // namespace velmora::http
+}  // namespace velmora::codepage
