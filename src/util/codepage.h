@@ -15,6 +15,10 @@ namespace velmora::codepage {
 // system default char); the request engine's conversion of UTF-8 pages.
 std::string utf8ToGbk(std::string_view utf8);
 
+// UTF-8 bytes to UTF-16, the first step of utf8ToGbk; the skin file's font
+// names are UTF-8.
+std::u16string utf8ToUtf16(std::string_view utf8);
+
 // Code page 936 bytes to UTF-16 and back: the Windows boundary and the
 // regular-expression object, which matches over UTF-16 code units.
 std::u16string gbkToUtf16(std::string_view gbk);

@@ -48,7 +48,9 @@ std::string toGbk(std::u16string_view wide, DWORD flags) {
 
 }  // namespace
 
-std::string utf8ToGbk(std::string_view utf8) { return toGbk(toUtf16(CP_UTF8, utf8), WC_COMPOSITECHECK); }
+std::string utf8ToGbk(std::string_view utf8) { return toGbk(utf8ToUtf16(utf8), WC_COMPOSITECHECK); }
+
+std::u16string utf8ToUtf16(std::string_view utf8) { return toUtf16(CP_UTF8, utf8); }
 
 std::u16string gbkToUtf16(std::string_view gbk) { return toUtf16(kCodePage936, gbk); }
 

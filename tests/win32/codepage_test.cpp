@@ -142,6 +142,7 @@ TEST(CodePageConversions, PortableAgreesWithWindows) {
         SCOPED_TRACE(s.name);
         const std::u16string wide = systemToUtf16(CP_UTF8, s.utf8);
         EXPECT_EQ(p::utf8ToUtf16(s.utf8), wide);
+        EXPECT_EQ(c::utf8ToUtf16(s.utf8), wide);
         EXPECT_EQ(p::utf8ToGbk(s.utf8), c::utf8ToGbk(s.utf8));
         EXPECT_EQ(p::utf8ToGbk(s.utf8), systemToGbk(wide, WC_COMPOSITECHECK));
         const std::string gbk = c::utf8ToGbk(s.utf8);
