@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "http/codepage.h"
+#include "util/codepage.h"
 #include "http/cookies.h"
 #include "http/url.h"
 #include "util/startup_texts.h"
@@ -75,7 +75,7 @@ BENCHMARK(BM_MergeCookies)->Arg(10)->Arg(1000)->Arg(100000);
 void BM_Utf8ToGbk(benchmark::State& state) {
     const std::string page = utf8Page();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(velmora::http::utf8ToGbk(page));
+        benchmark::DoNotOptimize(velmora::codepage::utf8ToGbk(page));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
 }

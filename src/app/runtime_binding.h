@@ -20,8 +20,6 @@ enum class Bound : int {
     HttpQueryInfoA,
     InternetCloseHandle,
     InternetSetOptionA,
-    MultiByteToWideChar,
-    WideCharToMultiByte,
     CreateWaitableTimerA,
     SetWaitableTimer,
     SetProcessWorkingSetSize,

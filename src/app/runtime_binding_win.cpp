@@ -33,8 +33,6 @@ constexpr std::array<Entry, static_cast<std::size_t>(Bound::Count)> kTable{{
     {"wininet.dll", "HttpQueryInfoA"},
     {"wininet.dll", "InternetCloseHandle"},
     {"wininet.dll", "InternetSetOptionA"},
-    {"kernel32.dll", "MultiByteToWideChar"},
-    {"kernel32.dll", "WideCharToMultiByte"},
     {"kernel32.dll", "CreateWaitableTimerA"},
     {"kernel32.dll", "SetWaitableTimer"},
     {"kernel32.dll", "SetProcessWorkingSetSize"},

@@ -1,7 +1,7 @@
 // The created event of the main window: the start-up actions, in order.
+#include "app/startup_texts.h"
 #include "ui/handlers.h"
 #include "ui/window.h"
-#include "util/startup_texts.h"
 
 namespace velmora {
 
@@ -11,6 +11,6 @@ void InitMainWindow() {
     ApplyStartupTexts();
 }
 
-void ApplyStartupTexts() { applyStartupTexts(ui::windowControls()); }
+void ApplyStartupTexts() { app::applyStartupTexts(ui::windowControls()); }
 
 }  // namespace velmora

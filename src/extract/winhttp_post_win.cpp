@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "http/codepage.h"
+#include "util/codepage.h"
 
 namespace velmora::extract {
 
@@ -83,7 +83,7 @@ private:
 };
 
 std::wstring wide(std::string_view gbk) {
-    const std::u16string units = http::gbkToUtf16(gbk);
+    const std::u16string units = codepage::gbkToUtf16(gbk);
     return std::wstring(units.begin(), units.end());
 }
 

@@ -1,7 +1,7 @@
 #include "http/engine_interpret.h"
 
-#include "http/codepage.h"
 #include "http/url.h"
+#include "util/codepage.h"
 #include "util/text.h"
 
 namespace velmora::http {
@@ -61,7 +61,7 @@ bool isUtf8Body(std::string_view body, std::string_view rawHeaders) {
 std::string bodyText(std::string_view body, std::string_view rawHeaders) {
     const bool utf8 = isUtf8Body(body, rawHeaders);
     const std::string_view kept = body.substr(0, body.find('\0'));
-    return utf8 ? utf8ToGbk(kept) : std::string(kept);
+    return utf8 ? codepage::utf8ToGbk(kept) : std::string(kept);
 }
 
 }  // namespace velmora::http

@@ -7,6 +7,7 @@
 #include "skin/skin_draw_win.h"
 #include "skin/skin_engine_win.h"
 #include "skin/skin_format.h"
+#include "util/codepage.h"
 
 namespace velmora::skin {
 namespace {
@@ -31,10 +32,9 @@ void holdLibrary(bool hold) {
 // The whole file, or nothing when it cannot be read or is larger than any
 // skin can be.
 bool readSkinFile(const char* ansiPath, std::vector<unsigned char>& bytes) {
-    const int units = MultiByteToWideChar(936, 0, ansiPath, -1, nullptr, 0);
-    if (units <= 1) return false;
-    std::wstring path(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(936, 0, ansiPath, -1, path.data(), units);
+    const std::u16string units = codepage::gbkToUtf16(ansiPath);
+    if (units.empty()) return false;
+    const std::wstring path(units.begin(), units.end());
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;

@@ -2,15 +2,14 @@
 
 #include <string>
 
+#include "util/codepage.h"
+
 namespace velmora::skin {
 namespace {
 
 std::wstring utf8ToWide(const std::string& s) {
-    if (s.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-    return out;
+    const std::u16string units = codepage::utf8ToUtf16(s);
+    return std::wstring(units.begin(), units.end());
 }
 
 int CALLBACK noteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {

@@ -28,7 +28,6 @@ inline constexpr int kNoParent = 0;  // the main window itself
 
 struct ControlEntry {
     ControlId id;
-    std::string_view name;
     ControlKind kind;
     int parent;  // kNoParent or the id of a group box
     int left, top, width, height;
@@ -59,7 +58,6 @@ struct WindowEntry {
     std::string_view title;
     std::string_view className;
     int comboOpenHeight;
-    int statusBarHeight;
 };
 
 inline constexpr unsigned kNoticePeriodMs = 100;

@@ -49,7 +49,7 @@ Styles stylesFor(const ControlEntry& c) {
     DWORD common = WS_CHILD | (c.visible ? WS_VISIBLE : 0) | (c.tabStop ? WS_TABSTOP : 0);
     switch (c.kind) {
         case ControlKind::Label:
-            return {L"STATIC", common | SS_LEFT | SS_NOPREFIX, 0};
+            return {L"STATIC", common | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
         case ControlKind::LinkLabel:
             // SS_NOTIFY lets the label receive the mouse button itself.
             return {L"STATIC", common | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, WS_EX_TRANSPARENT};

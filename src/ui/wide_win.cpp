@@ -1,37 +1,17 @@
 #include "ui/wide.h"
 
-#include <windows.h>
-
-#include <climits>
+#include "util/codepage.h"
 
 namespace velmora::ui {
 
-namespace {
-
-constexpr UINT kProgramCodePage = 936;
-
-}  // namespace
-
+// wchar_t is a UTF-16 code unit on Windows; the copies only change the type.
 std::wstring toWide(std::string_view gbk) {
-    if (gbk.empty() || gbk.size() > INT_MAX) return {};
-    const int length = static_cast<int>(gbk.size());
-    const int units = MultiByteToWideChar(kProgramCodePage, 0, gbk.data(), length, nullptr, 0);
-    if (units <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(kProgramCodePage, 0, gbk.data(), length, wide.data(), units);
-    return wide;
+    const std::u16string units = codepage::gbkToUtf16(gbk);
+    return std::wstring(units.begin(), units.end());
 }
 
 std::string fromWide(std::wstring_view wide) {
-    if (wide.empty() || wide.size() > INT_MAX) return {};
-    const int length = static_cast<int>(wide.size());
-    const int bytes = WideCharToMultiByte(kProgramCodePage, 0, wide.data(), length, nullptr, 0,
-                                          nullptr, nullptr);
-    if (bytes <= 0) return {};
-    std::string gbk(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(kProgramCodePage, 0, wide.data(), length, gbk.data(), bytes, nullptr,
-                        nullptr);
-    return gbk;
+    return codepage::utf16ToGbk(std::u16string(wide.begin(), wide.end()));
 }
 
 }  // namespace velmora::ui

@@ -50,17 +50,4 @@ std::string DecodeHexCipher(std::string_view hexText, std::string_view key) {
     return plain;
 }
 
-std::string EncodeHexCipher(std::string_view plain, std::string_view key) {
-    HexCipherStream stream(key);
-    std::string hex;
-    hex.reserve(plain.size() * 3);
-    for (char c : plain) {
-        const auto cipherByte = static_cast<unsigned char>(static_cast<unsigned char>(c) ^ stream.next());
-        hex += kHexDigits[cipherByte >> 4];
-        hex += kHexDigits[cipherByte & 0x0F];
-        hex += ',';
-    }
-    return hex;
-}
-
 }  // namespace velmora

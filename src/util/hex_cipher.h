@@ -13,8 +13,4 @@ int HexPairValue(std::string_view piece);
 // the first zero byte.
 std::string DecodeHexCipher(std::string_view hexText, std::string_view key);
 
-// The inverse, used at build time: enciphers `plain` and writes each byte as
-// two upper-case hex digits followed by ",".
-std::string EncodeHexCipher(std::string_view plain, std::string_view key);
-
 }  // namespace velmora

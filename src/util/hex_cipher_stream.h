@@ -3,7 +3,7 @@
 // each counter keeps the "+ 1" it was given and carries it into the next
 // step; this is not textbook RC4 and must stay exactly as it is, or texts
 // enciphered earlier no longer read back. constexpr, so that the build can
-// encipher texts while compiling.
+// encipher texts while compiling (encipherHex below).
 #pragma once
 
 #include <array>
@@ -53,5 +53,28 @@ private:
     int i_ = 0;
     int j_ = 0;
 };
+
+// The stored form of a literal, enciphered with an empty key while compiling:
+// each byte as two upper-case hex digits and a ",". consteval, so the plain
+// literal exists only inside the constant evaluation and never reaches the
+// object file.
+template <std::size_t N>
+consteval std::array<char, (N - 1) * 3> encipherHex(const char (&plain)[N]) {
+    constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+    HexCipherStream stream{std::string_view{}};
+    std::array<char, (N - 1) * 3> hex{};
+    for (std::size_t at = 0; at + 1 < N; ++at) {
+        const auto cipherByte = static_cast<unsigned char>(static_cast<unsigned char>(plain[at]) ^ stream.next());
+        hex[at * 3] = kHexDigits[cipherByte >> 4];
+        hex[at * 3 + 1] = kHexDigits[cipherByte & 0x0F];
+        hex[at * 3 + 2] = ',';
+    }
+    return hex;
+}
+
+template <std::size_t M>
+constexpr std::string_view hexView(const std::array<char, M>& hex) {
+    return {hex.data(), hex.size()};
+}
 
 }  // namespace velmora

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "http/codepage.h"
+#include "util/codepage.h"
 #include "util/regex/matcher.h"
 #include "util/regex/program.h"
 #include "util/text.h"
@@ -105,13 +105,13 @@ bool RegexObject::create(std::string_view pattern, std::string_view subject, boo
     patternText_.assign(pattern);
     ignoreCase_ = ignoreCase;
     matches_.reset();
-    program_ = regex::compile(http::gbkToUtf16(pattern), regex::Options{ignoreCase, multiline});
+    program_ = regex::compile(codepage::gbkToUtf16(pattern), regex::Options{ignoreCase, multiline});
     subject_.assign(subject);
     if (!program_) {
         return false;
     }
     matches_ = std::make_shared<const regex::MatchList>(
-        regex::findAll(*program_, http::gbkToUtf16(subject_), global));
+        regex::findAll(*program_, codepage::gbkToUtf16(subject_), global));
     return true;
 }
 
@@ -122,7 +122,7 @@ std::string RegexObject::replace(std::string_view replacement) const {
         return {};
     }
     const regex::MatchList& m = *matches_;
-    const std::u16string repl = http::gbkToUtf16(replacement);
+    const std::u16string repl = codepage::gbkToUtf16(replacement);
     const std::u16string_view s = m.subject;
     std::u16string out;
     std::size_t done = 0;
@@ -133,7 +133,7 @@ std::string RegexObject::replace(std::string_view replacement) const {
         done = static_cast<std::size_t>(m.end(i, 0));
     }
     out.append(s.substr(done));
-    return http::utf16ToGbk(out);
+    return codepage::utf16ToGbk(out);
 }
 
 int RegexObject::matchCount() const { return matches_ ? matches_->count() : 0; }
@@ -146,7 +146,7 @@ std::string RegexObject::matchText(int index, int* position, bool wantPosition) 
     }
     const regex::MatchList& m = *matches_;
     const std::int32_t start = m.start(index - 1, 0);
-    std::string found = http::utf16ToGbk(
+    std::string found = codepage::utf16ToGbk(
         std::u16string_view(m.subject).substr(start, m.end(index - 1, 0) - start));
     if (report) *position = bytePosition(subject_, start, found, ignoreCase_);
     return found;
@@ -164,7 +164,7 @@ std::string RegexObject::subMatchText(int matchIndex, int groupIndex, int* posit
     const std::int32_t start = m.start(matchIndex - 1, groupIndex);
     std::string found;
     if (start >= 0) {
-        found = http::utf16ToGbk(
+        found = codepage::utf16ToGbk(
             std::u16string_view(m.subject).substr(start, m.end(matchIndex - 1, groupIndex) - start));
     }
     // A group that took no part is placed at the start of its match.

@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "ui/control_ops.h"
-
 namespace velmora {
 
 // The stored forms: title, share notice, scrolling notice, status panel 1.
@@ -15,9 +13,5 @@ std::array<std::string_view, 4> encipheredStartupTexts();
 
 // The four texts deciphered, in the order above.
 std::array<std::string, 4> decodeStartupTexts();
-
-// Sets the window title, the captions of ShareNoticeLabel and NoticeLabel and
-// status panel 1, in this order.
-void applyStartupTexts(ui::ControlOperations& controls);
 
 }  // namespace velmora

@@ -201,17 +201,6 @@ std::vector<std::string> split(std::string_view s, std::string_view delimiter) {
     return pieces;
 }
 
-std::string join(const std::vector<std::string>& pieces, std::string_view delimiter) {
-    std::string out;
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        if (i > 0) {
-            out += delimiter;
-        }
-        out += pieces[i];
-    }
-    return out;
-}
-
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to) {
     if (from.empty()) {
         return std::string(s);

@@ -65,9 +65,6 @@ std::string toLowerAscii(std::string_view s);
 // as one piece.
 std::vector<std::string> split(std::string_view s, std::string_view delimiter);
 
-// Join pieces with a delimiter between them.
-std::string join(const std::vector<std::string>& pieces, std::string_view delimiter);
-
 // Replace every occurrence of `from` with `to` (boundary-aware, left to right).
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);
 

@@ -1,13 +1,13 @@
-#include "http/codepage.h"
+#include "util/codepage.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "http/cp936_portable.h"
+#include "util/cp936_portable.h"
 
-namespace h = velmora::http;
-namespace p = velmora::http::portable;
+namespace c = velmora::codepage;
+namespace p = velmora::codepage::portable;
 
 namespace {
 
@@ -106,24 +106,21 @@ TEST(Cp936Portable, CompositeCheckComposesWhat936Has) {
 }
 
 TEST(CodePage, EngineConversions) {
-    EXPECT_EQ(h::utf8ToWide("\xE4\xB8\xAD"), bytes("\x2D\x4E"));
-    EXPECT_EQ(h::utf8ToGbk("\xE4\xB8\xAD"), "\xD6\xD0");
-    EXPECT_EQ(h::utf8ToGbk("plain ASCII 123 ~"), "plain ASCII 123 ~");
-    EXPECT_EQ(h::utf8ToGbk(std::string_view("a\0b", 3)), bytes(std::string_view("a\0b", 3)));
-    EXPECT_EQ(h::utf8ToWide(std::string_view("a\0", 2)), bytes(std::string_view("a\0\0\0", 4)));
-    EXPECT_EQ(h::utf8ToWide(""), "");
-    EXPECT_EQ(h::utf8ToGbk(""), "");
-    EXPECT_EQ(h::utf8ToGbk("\xE2\x82\xAC"), "\x80");
-    EXPECT_EQ(h::utf8ToGbk("\xF0\x9F\x98\x80!"), "?" "?!");
-    EXPECT_EQ(h::utf8ToGbk("\xE4\xB8"), "?");  // U+FFFD has no 936 code either
-    EXPECT_EQ(h::utf8ToGbk("\xE6\x82\xA8\xE7\x9A\x84IP\xE6\x98\xAF\xEF\xBC\x9A"), "您的IP是：");
+    EXPECT_EQ(c::utf8ToGbk("\xE4\xB8\xAD"), "\xD6\xD0");
+    EXPECT_EQ(c::utf8ToGbk("plain ASCII 123 ~"), "plain ASCII 123 ~");
+    EXPECT_EQ(c::utf8ToGbk(std::string_view("a\0b", 3)), bytes(std::string_view("a\0b", 3)));
+    EXPECT_EQ(c::utf8ToGbk(""), "");
+    EXPECT_EQ(c::utf8ToGbk("\xE2\x82\xAC"), "\x80");
+    EXPECT_EQ(c::utf8ToGbk("\xF0\x9F\x98\x80!"), "?" "?!");
+    EXPECT_EQ(c::utf8ToGbk("\xE4\xB8"), "?");  // U+FFFD has no 936 code either
+    EXPECT_EQ(c::utf8ToGbk("\xE6\x82\xA8\xE7\x9A\x84IP\xE6\x98\xAF\xEF\xBC\x9A"), "您的IP是：");
 }
 
 TEST(CodePage, BoundaryConversionsRoundTrip) {
     const std::string text = "提取代理 proxy \xA1\xA1 1.2.3.4:80";
-    EXPECT_EQ(h::utf16ToGbk(h::gbkToUtf16(text)), text);
-    EXPECT_EQ(h::gbkToUtf16("\xD6\xD0"), u"\u4E2D");
-    EXPECT_EQ(h::utf16ToGbk(u"e\u0301"), "e?");
+    EXPECT_EQ(c::utf16ToGbk(c::gbkToUtf16(text)), text);
+    EXPECT_EQ(c::gbkToUtf16("\xD6\xD0"), u"\u4E2D");
+    EXPECT_EQ(c::utf16ToGbk(u"e\u0301"), "e?");
 }
 
 }  // namespace

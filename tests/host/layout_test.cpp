@@ -13,7 +13,7 @@ namespace {
 TEST(LayoutTest, IdsAreUniqueAndParentsComeFirst) {
     std::set<int> seen;
     for (const ControlEntry& c : controlTable()) {
-        SCOPED_TRACE(std::string(c.name));
+        SCOPED_TRACE("control " + std::to_string(c.id));
         EXPECT_TRUE(seen.insert(c.id).second) << "duplicate id";
         if (c.parent != kNoParent) {
             EXPECT_TRUE(seen.count(c.parent)) << "parent must be created before its children";
@@ -33,7 +33,7 @@ TEST(LayoutTest, IdsAreUniqueAndParentsComeFirst) {
 TEST(LayoutTest, ControlsInsideAGroupFitIntoIt) {
     for (const ControlEntry& c : controlTable()) {
         if (c.parent == kNoParent) continue;
-        SCOPED_TRACE(std::string(c.name));
+        SCOPED_TRACE("control " + std::to_string(c.id));
         const ControlEntry* group = findControl(c.parent);
         EXPECT_LE(c.left + c.width, group->width);
         EXPECT_LE(c.top + c.height, group->height);
@@ -42,7 +42,7 @@ TEST(LayoutTest, ControlsInsideAGroupFitIntoIt) {
 
 TEST(LayoutTest, OnlyInputControlsAreTabStops) {
     for (const ControlEntry& c : controlTable()) {
-        SCOPED_TRACE(std::string(c.name));
+        SCOPED_TRACE("control " + std::to_string(c.id));
         const bool input = c.kind == ControlKind::Edit || c.kind == ControlKind::DropDownList ||
                            c.kind == ControlKind::DropDownCombo ||
                            c.kind == ControlKind::PushButton || c.kind == ControlKind::ReportList;

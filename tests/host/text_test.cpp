@@ -137,12 +137,6 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"a\xB0;b;c", ";", {"a\xB0;b", "c"}},
                       SplitCase{"\x95\x5C\\x", "\\", {"\x95\x5C", "x"}}));
 
-TEST(TextJoin, PutsTheDelimiterBetweenPieces) {
-    EXPECT_EQ(t::join({}, "; "), "");
-    EXPECT_EQ(t::join({"a"}, "; "), "a");
-    EXPECT_EQ(t::join({"a", "", "b"}, "; "), "a; ; b");
-}
-
 TEST(TextReplaceAll, ReplacesLeftToRightAtBoundaries) {
     EXPECT_EQ(t::replaceAll("a#x#b", "#", "\""), "a\"x\"b");
     EXPECT_EQ(t::replaceAll("aaa", "aa", "b"), "ba");

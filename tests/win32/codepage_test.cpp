@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "http/codepage.h"
-#include "http/cp936_portable.h"
+#include "util/codepage.h"
+#include "util/cp936_portable.h"
 #include "util/text.h"
 
 namespace {
 
-namespace h = velmora::http;
-namespace p = velmora::http::portable;
+namespace c = velmora::codepage;
+namespace p = velmora::codepage::portable;
 namespace t = velmora::text;
 
 constexpr UINT k936 = 936;
@@ -142,20 +142,19 @@ TEST(CodePageConversions, PortableAgreesWithWindows) {
         SCOPED_TRACE(s.name);
         const std::u16string wide = systemToUtf16(CP_UTF8, s.utf8);
         EXPECT_EQ(p::utf8ToUtf16(s.utf8), wide);
-        EXPECT_EQ(p::utf8ToWide(s.utf8), h::utf8ToWide(s.utf8));
-        EXPECT_EQ(p::utf8ToGbk(s.utf8), h::utf8ToGbk(s.utf8));
+        EXPECT_EQ(c::utf8ToUtf16(s.utf8), wide);
+        EXPECT_EQ(p::utf8ToGbk(s.utf8), c::utf8ToGbk(s.utf8));
         EXPECT_EQ(p::utf8ToGbk(s.utf8), systemToGbk(wide, WC_COMPOSITECHECK));
-        const std::string gbk = h::utf8ToGbk(s.utf8);
-        EXPECT_EQ(p::gbkToUtf16(gbk), h::gbkToUtf16(gbk));
-        EXPECT_EQ(p::utf16ToGbk(wide, false), h::utf16ToGbk(wide));
+        const std::string gbk = c::utf8ToGbk(s.utf8);
+        EXPECT_EQ(p::gbkToUtf16(gbk), c::gbkToUtf16(gbk));
+        EXPECT_EQ(p::utf16ToGbk(wide, false), c::utf16ToGbk(wide));
     }
 }
 
 TEST(CodePageConversions, EngineExamples) {
-    EXPECT_EQ(h::utf8ToWide("\xE4\xB8\xAD"), std::string("\x2D\x4E"));
-    EXPECT_EQ(h::utf8ToGbk("\xE4\xB8\xAD"), "\xD6\xD0");
-    EXPECT_EQ(h::utf8ToGbk(""), "");
-    EXPECT_EQ(h::utf8ToGbk(std::string_view("a\0b", 3)), std::string("a\0b", 3));
+    EXPECT_EQ(c::utf8ToGbk("\xE4\xB8\xAD"), "\xD6\xD0");
+    EXPECT_EQ(c::utf8ToGbk(""), "");
+    EXPECT_EQ(c::utf8ToGbk(std::string_view("a\0b", 3)), std::string("a\0b", 3));
 }
 
 }  // namespace

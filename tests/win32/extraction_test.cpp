@@ -1,6 +1,5 @@
 // The extraction request through the real WinHttp component against the
-// stand-in extraction service (tests/servers/extraction_service.py), and the
-// COM member calls it is built on.
+// stand-in extraction service (tests/servers/extraction_service.py).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,7 +10,7 @@
 #include "extract/extraction.h"
 #include "extract/form.h"
 #include "extract/winhttp_post_win.h"
-#include "util/com_dispatch_win.h"
+#include "http/engine.h"
 #include "util/text.h"
 
 namespace velmora::extract {
@@ -27,15 +26,11 @@ std::string hex(std::string_view bytes) {
     return out;
 }
 
-// A control call to the service: plain synchronous request, text answer.
+// A control call to the service, made with the request engine so that it
+// does not depend on the request under test.
 std::string serviceCall(std::string_view verb, std::string_view path, std::string_view body = {}) {
-    com::Apartment apartment;
-    com::DispatchRef request;
-    if (!request.create("WinHttp.WinHttpRequest.5.1")) return {};
     const std::string url = "http://" VELMORA_SERVICE_HOST + std::string(path);
-    com::callVariant(request, "Open", {verb, url, false});
-    com::callVariant(request, "Send", {body});
-    return com::callText(request, "ResponseText");
+    return http::HttpEngine::request(url, {.method = verb == "POST" ? 1 : 0, .postText = body});
 }
 
 struct RecordedRequest {
@@ -99,7 +94,7 @@ TEST_F(ExtractionServiceTest, StartValuesArriveExactly) {
                          "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1; T7WKX; "
                          ".NET CLR 2.0.50727; .NET CLR 3.0.04506.648; .NET CLR 3.5.21022)",
                          "Content-Type: application/x-www-form-urlencoded"}))
-        << text::join(recorded.headerLines, "\n");
+        << ::testing::PrintToString(recorded.headerLines);
 }
 
 TEST_F(ExtractionServiceTest, FiltersChooseProxiesAndTravelByteForByte) {
@@ -187,72 +182,6 @@ TEST(PostForm, UnreachableOrInvalidTargetGivesNothing) {
     EXPECT_FALSE(postForm("http://127.0.0.1:18199/Qrovanext7.php", {}, "a=1", {}, sink));
     EXPECT_FALSE(postForm("not an address", {}, "a=1", {}, sink));
     EXPECT_FALSE(postForm("", {}, "", {}, sink));
-}
-
-TEST(ComDispatch, CreateCallAndConvert) {
-    com::Apartment apartment;
-    com::DispatchRef regex;
-    ASSERT_TRUE(regex.create("VBScript.RegExp"));
-    EXPECT_TRUE(com::putProperty(regex, "Global", true));
-    EXPECT_TRUE(com::putProperty(regex, "Pattern", "\\d+"));
-    EXPECT_EQ(com::callText(regex, "Global"), "-1");
-    EXPECT_TRUE(com::callBool(regex, "Global"));
-    EXPECT_EQ(com::callText(regex, "Pattern"), "\\d+");
-
-    const com::DispatchRef matches = com::callObject(regex, "Execute", {"电信 12 联通 345"});
-    ASSERT_TRUE(matches);
-    EXPECT_EQ(com::callNumber(matches, "Count"), 2.0);
-    const com::DispatchRef second = com::callObject(matches, "Item", {1.0});
-    EXPECT_EQ(com::callText(second, "Value"), "345");
-    EXPECT_EQ(com::callNumber(second, "FirstIndex"), 9.0);
-    EXPECT_EQ(com::callText(com::callObject(matches, "Item", {std::int32_t{0}}), "Value"), "12");
-
-    const com::DispatchRef copy = regex;
-    EXPECT_EQ(copy.get(), regex.get());
-}
-
-TEST(ComDispatch, ClassIdInBraces) {
-    com::Apartment apartment;
-    com::DispatchRef regex;
-    ASSERT_TRUE(regex.create("{3F4DACA4-160D-11D2-A8E9-00104B365C9F}"));
-    EXPECT_TRUE(com::putProperty(regex, "IgnoreCase", false));
-    EXPECT_EQ(com::callText(regex, "IgnoreCase"), "0");
-}
-
-TEST(ComDispatch, FailuresGiveEmptyResults) {
-    com::Apartment apartment;
-    com::DispatchRef missing;
-    EXPECT_FALSE(missing.create("Velmora.NoSuchClass.1"));
-    EXPECT_FALSE(missing.create(""));
-    EXPECT_FALSE(missing.create("{not a class id}"));
-    EXPECT_FALSE(missing);
-    EXPECT_EQ(com::callText(missing, "Anything"), "");
-    EXPECT_FALSE(com::putProperty(missing, "Anything", 1));
-    missing.reset();
-
-    com::DispatchRef regex;
-    ASSERT_TRUE(regex.create("VBScript.RegExp"));
-    EXPECT_EQ(com::callText(regex, "NoSuchMember"), "");
-    EXPECT_EQ(com::callNumber(regex, "NoSuchMember"), 0.0);
-    EXPECT_FALSE(com::putProperty(regex, "NoSuchMember", "x"));
-    // An invalid pattern makes the component raise an error.
-    com::putProperty(regex, "Pattern", "(");
-    EXPECT_FALSE(com::callObject(regex, "Execute", {"abc"}));
-    EXPECT_TRUE(com::callBytes(regex, "Pattern").empty());
-}
-
-TEST(ComDispatch, ByteArraysBothWays) {
-    const unsigned char bytes[] = {0, 1, 0x80, 0xFF, 'a'};
-    VARIANT value;
-    VariantInit(&value);
-    ASSERT_TRUE(com::Argument(std::span<const unsigned char>(bytes)).fill(value));
-    EXPECT_EQ(V_VT(&value), VT_ARRAY | VT_UI1);
-    EXPECT_EQ(com::variantBytes(value), std::vector<unsigned char>(bytes, bytes + 5));
-    EXPECT_EQ(com::variantBytes(value, 2), std::vector<unsigned char>(bytes, bytes + 2));
-    VariantClear(&value);
-    ASSERT_TRUE(com::Argument(std::span<const unsigned char>()).fill(value));
-    EXPECT_TRUE(com::variantBytes(value).empty());
-    VariantClear(&value);
 }
 
 }  // namespace

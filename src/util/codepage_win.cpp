@@ -1,14 +1,13 @@
-// Windows build: the system's own conversions, code page 936 always, called
-// through the run-time bound kernel32 functions.
-#include "http/codepage.h"
+// Windows build: the system's own conversions, code page 936 always. They
+// are called directly: kernel32 is in every process and the system keeps it
+// from being replaced, so binding them at run time would protect nothing.
+#include "util/codepage.h"
 
 #include <windows.h>
 
 #include <climits>
 
-#include "app/runtime_binding.h"
-
-namespace velmora::http {
+namespace velmora::codepage {
 
 namespace {
 
@@ -22,14 +21,13 @@ std::u16string toUtf16(UINT codePage, std::string_view bytes) {
     if (bytes.empty() || !fitsInt(bytes.size())) {
         return {};
     }
-    auto* convert = app::bound<decltype(::MultiByteToWideChar)>(app::Bound::MultiByteToWideChar);
     const int length = static_cast<int>(bytes.size());
-    const int units = convert(codePage, 0, bytes.data(), length, nullptr, 0);
+    const int units = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
     if (units <= 0) {
         return {};
     }
     std::u16string wide(static_cast<std::size_t>(units), u'\0');
-    convert(codePage, 0, bytes.data(), length, reinterpret_cast<wchar_t*>(wide.data()), units);
+    MultiByteToWideChar(codePage, 0, bytes.data(), length, reinterpret_cast<wchar_t*>(wide.data()), units);
     return wide;
 }
 
@@ -37,35 +35,25 @@ std::string toGbk(std::u16string_view wide, DWORD flags) {
     if (wide.empty() || !fitsInt(wide.size())) {
         return {};
     }
-    auto* convert = app::bound<decltype(::WideCharToMultiByte)>(app::Bound::WideCharToMultiByte);
     const auto* units = reinterpret_cast<const wchar_t*>(wide.data());
     const int length = static_cast<int>(wide.size());
-    const int size = convert(kCodePage936, flags, units, length, nullptr, 0, nullptr, nullptr);
+    const int size = WideCharToMultiByte(kCodePage936, flags, units, length, nullptr, 0, nullptr, nullptr);
     if (size <= 0) {
         return {};
     }
     std::string bytes(static_cast<std::size_t>(size), '\0');
-    convert(kCodePage936, flags, units, length, bytes.data(), size, nullptr, nullptr);
+    WideCharToMultiByte(kCodePage936, flags, units, length, bytes.data(), size, nullptr, nullptr);
     return bytes;
 }
 
 }  // namespace
 
-std::string utf8ToWide(std::string_view utf8) {
-    const std::u16string wide = toUtf16(CP_UTF8, utf8);
-    std::string bytes;
-    bytes.reserve(wide.size() * 2);
-    for (char16_t unit : wide) {
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>(unit >> 8);
-    }
-    return bytes;
-}
+std::string utf8ToGbk(std::string_view utf8) { return toGbk(utf8ToUtf16(utf8), WC_COMPOSITECHECK); }
 
-std::string utf8ToGbk(std::string_view utf8) { return toGbk(toUtf16(CP_UTF8, utf8), WC_COMPOSITECHECK); }
+std::u16string utf8ToUtf16(std::string_view utf8) { return toUtf16(CP_UTF8, utf8); }
 
 std::u16string gbkToUtf16(std::string_view gbk) { return toUtf16(kCodePage936, gbk); }
 
 std::string utf16ToGbk(std::u16string_view utf16) { return toGbk(utf16, 0); }
 
-}  // namespace velmora::http
+}  // namespace velmora::codepage

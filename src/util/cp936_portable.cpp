@@ -1,11 +1,11 @@
-#include "http/cp936_portable.h"
+#include "util/cp936_portable.h"
 
 #include <algorithm>
 #include <array>
 #include <iterator>
 #include <memory>
 
-namespace velmora::http::portable {
+namespace velmora::codepage::portable {
 
 namespace {
 
@@ -15,7 +15,7 @@ struct Cp936Composition {
     char16_t composed;
 };
 
-#include "cp936_table.inc"
+#include "util/cp936_table.inc"
 
 constexpr unsigned char kFirstLead = 0x81;
 constexpr unsigned char kLastLead = 0xFE;
@@ -209,17 +209,6 @@ std::u16string utf8ToUtf16(std::string_view utf8) {
     return out;
 }
 
-std::string utf8ToWide(std::string_view utf8) {
-    const std::u16string units = utf8ToUtf16(utf8);
-    std::string bytes;
-    bytes.reserve(units.size() * 2);
-    for (char16_t unit : units) {
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>(unit >> 8);
-    }
-    return bytes;
-}
-
 std::string utf8ToGbk(std::string_view utf8) { return utf16ToGbk(utf8ToUtf16(utf8), true); }
 
-}  // namespace velmora::http::portable
+}  // namespace velmora::codepage::portable

@@ -1,5 +1,5 @@
 // Code page 936 and UTF-8 conversions without the operating system, from a
-// table generated at build time (tools/gen_cp936_table.py). They give what
+// table generated at build time (gen_cp936_table.py). They give what
 // Windows gives for code page 936 with these exceptions: characters that
 // Windows writes as a "best fit" look-alike (for example U+00AA as 'a')
 // become '?' here, as 936 cannot represent them; and malformed UTF-8 is
@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora::http::portable {
+namespace velmora::codepage::portable {
 
 // The default character of code page 936.
 inline constexpr char kDefaultChar = '?';
@@ -31,9 +31,7 @@ std::string utf16ToGbk(std::u16string_view utf16, bool compositeCheck);
 // UTF-8 to UTF-16; each maximal ill-formed subpart becomes one U+FFFD.
 std::u16string utf8ToUtf16(std::string_view utf8);
 
-// The two conversions of the request engine: UTF-8 to UTF-16 code units as
-// little-endian bytes, and UTF-8 to 936 with the composite check.
-std::string utf8ToWide(std::string_view utf8);
+// UTF-8 to 936 through UTF-16, with the composite check.
 std::string utf8ToGbk(std::string_view utf8);
 
-}  // namespace velmora::http::portable
+}  // namespace velmora::codepage::portable
