@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/runtime_binding.h"
+#include "app/system_library_win.h"
 #include "skin/skin_api.h"
 #include "skin/skin_blobs.h"
 #include "ui/handlers.h"
@@ -97,7 +98,14 @@ void LoadSkin() {
     app::setFileAttributes(app::inCurrentDirectory(library), app::kHiddenSystem);
     app::setFileAttributes(app::inCurrentDirectory(skinFile), app::kHiddenSystem);
     const std::string skinPath = ui::fromWide(app::inCurrentDirectory(skinFile));
-    app::bound<SkinAttachExFn>(app::Bound::SkinAttachEx)(skinPath.c_str(), "");
+    // By its full path: no other library is ever taken from the program's
+    // folder. It stays loaded until the process ends.
+    HMODULE module = app::loadLibraryAt(app::inCurrentDirectory(library).c_str());
+    void* attach = module == nullptr
+                       ? nullptr
+                       : reinterpret_cast<void*>(GetProcAddress(module, "SkinAttachEx"));
+    if (attach == nullptr) app::bindingFailed("jedata.dll", "SkinAttachEx");
+    reinterpret_cast<SkinAttachExFn*>(attach)(skinPath.c_str(), "");
 }
 
 }  // namespace velmora
