@@ -1,7 +1,10 @@
 // Functions of system libraries, bound by name on their first call.
 //
 // The libraries come from the system folder only, never from the program's
-// folder. A function that cannot be bound is a fatal error
+// folder. Libraries that the system does not keep for itself (the common
+// controls, IP helper, WinINet) are bound here instead of imported, so that
+// the loader does not look for them next to the program either. A function
+// that cannot be bound is a fatal error
 // ("无法找到指定DLL库文件“%s”中的输出命令“%s”"). Bound libraries stay loaded
 // until the process ends.
 #pragma once
@@ -25,6 +28,12 @@ enum class Bound : int {
     CreateWaitableTimerA,
     SetWaitableTimer,
     SetProcessWorkingSetSize,
+    InitCommonControlsEx,
+    SetWindowSubclass,
+    DefSubclassProc,
+    IcmpCreateFile,
+    IcmpSendEcho,
+    IcmpCloseHandle,
     Count
 };
 

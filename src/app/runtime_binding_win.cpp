@@ -38,6 +38,12 @@ constexpr std::array<Entry, static_cast<std::size_t>(Bound::Count)> kTable{{
     {"kernel32.dll", "CreateWaitableTimerA"},
     {"kernel32.dll", "SetWaitableTimer"},
     {"kernel32.dll", "SetProcessWorkingSetSize"},
+    {"comctl32.dll", "InitCommonControlsEx"},
+    {"comctl32.dll", "SetWindowSubclass"},
+    {"comctl32.dll", "DefSubclassProc"},
+    {"iphlpapi.dll", "IcmpCreateFile"},
+    {"iphlpapi.dll", "IcmpSendEcho"},
+    {"iphlpapi.dll", "IcmpCloseHandle"},
 }};
 
 std::array<std::atomic<void*>, kTable.size()> gAddresses{};

@@ -58,7 +58,8 @@ HMODULE loadLibraryAt(const wchar_t* path) {
     if (HMODULE module = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
     if (!searchFlagsRefused()) return nullptr;
     // Without the flag the libraries it imports are looked for in its own
-    // folder first, as far as the system does not keep them for itself.
+    // folder first; the skin library imports none that the system does not
+    // keep for itself.
     return LoadLibraryExW(path, nullptr, 0);
 }
 
