@@ -17,12 +17,11 @@ std::atomic<bool> gShowing{false};
 }  // namespace
 
 void fatalError(std::string_view message, std::optional<long> code) {
-    // One message is enough: a second fatal error, on another thread or in a
-    // handler run while the first box is up, waits for the user to close the
-    // first one, which ends the process.
-    if (gShowing.exchange(true)) {
-        for (;;) Sleep(INFINITE);
-    }
+    // One message is enough, and a second fatal error ends the process at
+    // once. It must not wait for the first box: raised in a handler that the
+    // box's own message loop runs (a timer tick), waiting would stop that
+    // loop and leave the box unable to answer.
+    if (gShowing.exchange(true)) ExitProcess(static_cast<UINT>(-1));
     std::string text = "运行时出错!\r\n\r\n";
     if (code) {
         text += "错误代码：";

@@ -9,6 +9,7 @@
 #include "app/exit_cleanup.h"
 #include "app/fatal.h"
 #include "app/program_folder.h"
+#include "app/system_library_win.h"
 #include "ui/handlers.h"
 #include "ui/main_window_win.h"
 
@@ -26,6 +27,8 @@ void enterProgramFolder() {
 }
 
 int run(HINSTANCE instance) {
+    // Before anything loads a library, the system's own loads included.
+    velmora::app::restrictLibrarySearch();
     OleInitialize(nullptr);
     enterProgramFolder();
     velmora::app::registerExitCleanup(velmora::ExitCleanup);

@@ -1,7 +1,10 @@
-// Library functions bound by name on their first call.
+// Functions of system libraries, bound by name on their first call.
 //
-// The library is looked for in the program's folder first, then by the
-// system's normal search. A function that cannot be bound is a fatal error
+// The libraries come from the system folder only, never from the program's
+// folder. Libraries that the system does not keep for itself (the common
+// controls, IP helper, WinINet) are bound here instead of imported, so that
+// the loader does not look for them next to the program either. A function
+// that cannot be bound is a fatal error
 // ("无法找到指定DLL库文件“%s”中的输出命令“%s”"). Bound libraries stay loaded
 // until the process ends.
 #pragma once
@@ -23,7 +26,12 @@ enum class Bound : int {
     CreateWaitableTimerA,
     SetWaitableTimer,
     SetProcessWorkingSetSize,
-    SkinAttachEx,
+    InitCommonControlsEx,
+    SetWindowSubclass,
+    DefSubclassProc,
+    IcmpCreateFile,
+    IcmpSendEcho,
+    IcmpCloseHandle,
     Count
 };
 
@@ -34,5 +42,9 @@ template <typename Fn>
 Fn* bound(Bound which) {
     return reinterpret_cast<Fn*>(boundAddress(which));
 }
+
+// The fatal error of a function that cannot be bound; for libraries bound
+// outside the table (the skin library).
+[[noreturn]] void bindingFailed(const char* library, const char* exportName);
 
 }  // namespace velmora::app

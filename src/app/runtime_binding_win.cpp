@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/fatal.h"
-#include "app/program_folder.h"
+#include "app/system_library_win.h"
 #include "ui/wide.h"
 
 namespace velmora::app {
@@ -36,7 +36,12 @@ constexpr std::array<Entry, static_cast<std::size_t>(Bound::Count)> kTable{{
     {"kernel32.dll", "CreateWaitableTimerA"},
     {"kernel32.dll", "SetWaitableTimer"},
     {"kernel32.dll", "SetProcessWorkingSetSize"},
-    {"jedata.dll", "SkinAttachEx"},
+    {"comctl32.dll", "InitCommonControlsEx"},
+    {"comctl32.dll", "SetWindowSubclass"},
+    {"comctl32.dll", "DefSubclassProc"},
+    {"iphlpapi.dll", "IcmpCreateFile"},
+    {"iphlpapi.dll", "IcmpSendEcho"},
+    {"iphlpapi.dll", "IcmpCloseHandle"},
 }};
 
 std::array<std::atomic<void*>, kTable.size()> gAddresses{};
@@ -44,28 +49,16 @@ std::array<std::atomic<void*>, kTable.size()> gAddresses{};
 // Serialises binding: workers bind WinINet functions concurrently.
 std::mutex gBindMutex;
 
-HMODULE loadLibrary(const char* name) {
-    const std::wstring wideName = ui::toWide(name);
-    const std::wstring folder = programFolder();
-    if (!folder.empty()) {
-        const std::wstring local = folder + L"\\" + wideName;
-        if (HMODULE m = LoadLibraryExW(local.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
-            return m;
-        }
-    }
-    return LoadLibraryW(wideName.c_str());
-}
+}  // namespace
 
-[[noreturn]] void bindingFailed(const Entry& entry) {
+void bindingFailed(const char* library, const char* exportName) {
     std::string message = "无法找到指定DLL库文件“";
-    message += entry.library;
+    message += library;
     message += "”中的输出命令“";
-    message += entry.exportName;
+    message += exportName;
     message += "”";
     fatalError(message);
 }
-
-}  // namespace
 
 void* boundAddress(Bound which) {
     const auto index = static_cast<std::size_t>(which);
@@ -75,7 +68,7 @@ void* boundAddress(Bound which) {
     {
         std::lock_guard lock(gBindMutex);
         if (void* address = gAddresses[index].load(std::memory_order_relaxed)) return address;
-        if (HMODULE module = loadLibrary(entry.library)) {
+        if (HMODULE module = loadSystemLibrary(ui::toWide(entry.library).c_str())) {
             if (void* address = reinterpret_cast<void*>(GetProcAddress(module, entry.exportName))) {
                 // Each entry keeps its own reference for the rest of the run.
                 // The libraries are released by the end of the process, after
@@ -90,7 +83,7 @@ void* boundAddress(Bound which) {
     }
     // Outside the lock: the message box processes window messages, and a
     // handler run meanwhile (a timer tick) may bind a function of its own.
-    bindingFailed(entry);
+    bindingFailed(entry.library, entry.exportName);
 }
 
 }  // namespace velmora::app

@@ -1,13 +1,17 @@
 // LoadSkin: writes the skin library and the skin file, both carried inside
 // the program, into the current directory (the program's folder) and asks
-// the library to attach the skin to the program's windows.
+// the library to attach the skin to the program's windows. The library file
+// is loaded only when it holds the program's own library: one that could
+// not be rewritten may be anybody's.
 #include "app/skin_loader_win.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "app/runtime_binding.h"
+#include "app/system_library_win.h"
 #include "skin/skin_api.h"
 #include "skin/skin_blobs.h"
 #include "ui/handlers.h"
@@ -40,6 +44,39 @@ DWORD attributesToKeep(const std::wstring& path) {
     if (existing == INVALID_FILE_ATTRIBUTES) return FILE_ATTRIBUTE_NORMAL;
     const DWORD keep = existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     return keep ? keep : FILE_ATTRIBUTE_NORMAL;
+}
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (*this) CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// True when the file's bytes, from the start to the end, are `data`.
+bool holdsExactly(HANDLE file, std::span<const unsigned char> data) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 ||
+        static_cast<unsigned long long>(size.QuadPart) != data.size()) {
+        return false;
+    }
+    std::vector<unsigned char> chunk(64 * 1024);
+    while (!data.empty()) {
+        const auto want = static_cast<DWORD>(std::min(data.size(), chunk.size()));
+        DWORD got = 0;
+        if (!ReadFile(file, chunk.data(), want, &got, nullptr) || got == 0) return false;
+        if (!std::equal(chunk.begin(), chunk.begin() + got, data.begin())) return false;
+        data = data.subspan(got);
+    }
+    return true;
 }
 
 bool writeAll(HANDLE file, std::span<const unsigned char> data) {
@@ -82,6 +119,30 @@ bool setFileAttributes(const std::wstring& path, std::uint32_t attributes) {
     return SetFileAttributesW(path.c_str(), pass ? pass : FILE_ATTRIBUTE_NORMAL) != FALSE;
 }
 
+SkinAttachExFn* bindOwnSkinLibrary(const std::wstring& path, std::span<const unsigned char> ours) {
+    // Held open without write or delete sharing from the comparison until
+    // the library is loaded, so that the file loaded is the file compared;
+    // once loaded, the system keeps it from being changed.
+    const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        const bool present = attributes != INVALID_FILE_ATTRIBUTES &&
+                             (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        if (!present) bindingFailed("jedata.dll", "SkinAttachEx");
+        return nullptr;
+    }
+    if (!holdsExactly(file.get(), ours)) return nullptr;
+    // By its full path: the one library taken from the program's folder.
+    // It stays loaded until the process ends, like every bound library.
+    HMODULE module = loadLibraryAt(path.c_str());
+    void* attach = module == nullptr
+                       ? nullptr
+                       : reinterpret_cast<void*>(GetProcAddress(module, "SkinAttachEx"));
+    if (attach == nullptr) bindingFailed("jedata.dll", "SkinAttachEx");
+    return reinterpret_cast<SkinAttachExFn*>(attach);
+}
+
 }  // namespace velmora::app
 
 namespace velmora {
@@ -89,15 +150,17 @@ namespace velmora {
 void LoadSkin() {
     const std::wstring library = L"jedata.dll";
     const std::wstring skinFile = ui::toWide("皮肤.she");
-    // Failures are not reported: a file already there is used as it is, and
-    // a library that is missing altogether ends the start when it is bound.
-    app::writeWholeFile(app::inCurrentDirectory(library),
-                        {skin::kSkinLibraryData, skin::kSkinLibrarySize});
+    const std::span<const unsigned char> ours{skin::kSkinLibraryData, skin::kSkinLibrarySize};
+    // Failures are not reported: a file already there is used when it is
+    // ours, and a library that is missing altogether ends the start.
+    app::writeWholeFile(app::inCurrentDirectory(library), ours);
     app::writeWholeFile(app::inCurrentDirectory(skinFile), {skin::kSkinFileData, skin::kSkinFileSize});
     app::setFileAttributes(app::inCurrentDirectory(library), app::kHiddenSystem);
     app::setFileAttributes(app::inCurrentDirectory(skinFile), app::kHiddenSystem);
     const std::string skinPath = ui::fromWide(app::inCurrentDirectory(skinFile));
-    app::bound<SkinAttachExFn>(app::Bound::SkinAttachEx)(skinPath.c_str(), "");
+    if (auto* attach = app::bindOwnSkinLibrary(app::inCurrentDirectory(library), ours)) {
+        attach(skinPath.c_str(), "");
+    }
 }
 
 }  // namespace velmora

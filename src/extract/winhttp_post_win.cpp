@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "app/system_library_win.h"
 #include "util/codepage.h"
 
 namespace velmora::extract {
@@ -44,7 +45,7 @@ void bind(HMODULE library, const char* name, Fn& function) {
 WinHttpApi loadApi() {
     WinHttpApi api;
     // Stays loaded until the process ends, like the other bound libraries.
-    HMODULE library = LoadLibraryW(L"winhttp.dll");
+    HMODULE library = app::loadSystemLibrary(L"winhttp.dll");
     if (library == nullptr) return api;
     bind(library, "WinHttpOpen", api.open);
     bind(library, "WinHttpSetTimeouts", api.setTimeouts);

@@ -6,6 +6,7 @@
 
 #include "skin/skin_draw_win.h"
 #include "skin/skin_paint_win.h"
+#include "skin/skin_subclass_win.h"
 
 namespace velmora::skin {
 namespace {
@@ -149,7 +150,7 @@ SkinnedWindow* Engine::add(HWND window, Kind kind, bool skinFonts) {
     w.ownFont = skinFonts && kind != Kind::TopLevel && kind != Kind::Container;
     w.fontForChildren = skinFonts;
     auto [it, inserted] = windows_.emplace(window, w);
-    if (!SetWindowSubclass(window, skinWindowProc, kSubclassId, reinterpret_cast<DWORD_PTR>(&it->second))) {
+    if (!subclassWindow(window, skinWindowProc, kSubclassId, reinterpret_cast<DWORD_PTR>(&it->second))) {
         windows_.erase(it);
         return nullptr;
     }
@@ -157,7 +158,7 @@ SkinnedWindow* Engine::add(HWND window, Kind kind, bool skinFonts) {
 }
 
 void Engine::release(SkinnedWindow& w, bool windowLives) {
-    RemoveWindowSubclass(w.window, skinWindowProc, kSubclassId);
+    unsubclassWindow(w.window, skinWindowProc, kSubclassId);
     if (windowLives && w.ownFont && theme_.font()) {
         SendMessageW(w.window, WM_SETFONT, reinterpret_cast<WPARAM>(w.programFont), FALSE);
     }
@@ -166,7 +167,7 @@ void Engine::release(SkinnedWindow& w, bool windowLives) {
 void Engine::forget(HWND window) {
     const auto found = windows_.find(window);
     if (found == windows_.end()) return;
-    RemoveWindowSubclass(window, skinWindowProc, kSubclassId);
+    unsubclassWindow(window, skinWindowProc, kSubclassId);
     windows_.erase(found);
 }
 

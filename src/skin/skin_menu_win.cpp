@@ -8,6 +8,7 @@
 
 #include "skin/skin_draw_win.h"
 #include "skin/skin_paint_win.h"
+#include "skin/skin_subclass_win.h"
 
 namespace velmora::skin {
 namespace {
@@ -166,7 +167,7 @@ bool menuMessage(Engine& engine, HWND owner, UINT message, WPARAM wParam, LPARAM
         case WM_INITMENUPOPUP:
             // The program may fill the menu first; the window menu stays as
             // the system draws it.
-            result = DefSubclassProc(owner, message, wParam, lParam);
+            result = defSubclassProc(owner, message, wParam, lParam);
             if (!HIWORD(lParam)) takeOver(reinterpret_cast<HMENU>(wParam));
             return true;
         case WM_EXITMENULOOP:

@@ -10,6 +10,7 @@
 
 #include "skin/skin_draw_win.h"
 #include "skin/skin_paint_win.h"
+#include "skin/skin_subclass_win.h"
 
 namespace velmora::skin {
 namespace {
@@ -126,7 +127,7 @@ bool containerMessage(Engine& engine, SkinnedWindow& w, UINT message, WPARAM wPa
             const auto control = reinterpret_cast<HWND>(lParam);
             const SkinnedWindow* from = control ? engine.find(control) : nullptr;
             if (!from || from->kind != Kind::ComboBox) return false;
-            result = DefSubclassProc(w.window, message, wParam, lParam);
+            result = defSubclassProc(w.window, message, wParam, lParam);
             PostMessageW(control, Engine::repaintMessage(), 0, 0);
             return true;
         }
@@ -171,25 +172,25 @@ bool controlMessage(Engine& engine, SkinnedWindow& w, UINT message, WPARAM wPara
     if (w.kind == Kind::Header) trackPressedItem(w, message, lParam);
     if (w.kind == Kind::MenuFrame) {
         if (message != WM_NCPAINT) return false;
-        result = DefSubclassProc(window, message, wParam, lParam);
+        result = defSubclassProc(window, message, wParam, lParam);
         paintMenuFrame(engine, window);
         return true;
     }
     if (w.kind == Kind::Edit || w.kind == Kind::ListFrame || w.kind == Kind::ListView) {
         if (message == WM_NCPAINT) {
-            result = DefSubclassProc(window, message, wParam, lParam);
+            result = defSubclassProc(window, message, wParam, lParam);
             paintFlatFrame(engine, window);
             return true;
         }
         if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
-            result = DefSubclassProc(window, message, wParam, lParam);
+            result = defSubclassProc(window, message, wParam, lParam);
             RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
             return true;
         }
         return false;
     }
     if (paints(w.kind) && changesLook(w.kind, message)) {
-        result = DefSubclassProc(window, message, wParam, lParam);
+        result = defSubclassProc(window, message, wParam, lParam);
         redrawNow(window);
         if (w.kind == Kind::ComboBox) PostMessageW(window, Engine::repaintMessage(), 0, 0);
         return true;
@@ -203,11 +204,11 @@ bool fontMessage(Engine& engine, SkinnedWindow& w, UINT message, WPARAM wParam, 
     if (!w.ownFont || !theme.font()) return false;
     if (message == WM_SETFONT) {
         if (!isThemeFont(theme, wParam)) w.programFont = reinterpret_cast<HFONT>(wParam);
-        result = DefSubclassProc(w.window, message, reinterpret_cast<WPARAM>(engine.fontFor(w)), lParam);
+        result = defSubclassProc(w.window, message, reinterpret_cast<WPARAM>(engine.fontFor(w)), lParam);
         return true;
     }
     if (message == WM_CREATE) {
-        result = DefSubclassProc(w.window, message, wParam, lParam);
+        result = defSubclassProc(w.window, message, wParam, lParam);
         if (result != -1) SendMessageW(w.window, WM_SETFONT, reinterpret_cast<WPARAM>(engine.fontFor(w)), FALSE);
         return true;
     }
@@ -227,10 +228,10 @@ LRESULT CALLBACK skinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                                 UINT_PTR, DWORD_PTR ref) {
     Engine* engine = currentEngine();
     auto* w = reinterpret_cast<SkinnedWindow*>(ref);
-    if (!engine || !w) return DefSubclassProc(window, message, wParam, lParam);
+    if (!engine || !w) return defSubclassProc(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         engine->forget(window);  // `w` is gone from here on
-        return DefSubclassProc(window, message, wParam, lParam);
+        return defSubclassProc(window, message, wParam, lParam);
     }
     try {
         LRESULT result = 0;
@@ -238,7 +239,7 @@ LRESULT CALLBACK skinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     } catch (...) {
         // Out of memory while drawing: the standard procedure takes over.
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return defSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace velmora::skin

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "actions/system_proxy_exit.h"
+#include "app/runtime_binding.h"
 #include "ui/bindings_win.h"
 #include "ui/handlers.h"
 #include "ui/layout.h"
@@ -103,7 +104,8 @@ LRESULT CALLBACK groupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         default:
             break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return app::bound<decltype(::DefSubclassProc)>(app::Bound::DefSubclassProc)(window, message,
+                                                                                 wParam, lParam);
 }
 
 void fillList(HWND list) {
@@ -183,7 +185,8 @@ bool createControls(HWND main, HINSTANCE instance) {
         SendMessageW(control, WM_SETFONT, font, FALSE);
         switch (c.kind) {
             case ControlKind::GroupBox:
-                SetWindowSubclass(control, groupBoxProc, 1, 0);
+                app::bound<decltype(::SetWindowSubclass)>(app::Bound::SetWindowSubclass)(
+                    control, groupBoxProc, 1, 0);
                 break;
             case ControlKind::ReportList:
                 fillList(control);
@@ -359,7 +362,7 @@ bool registerWindowClass(HINSTANCE instance) {
 bool createMainWindow(HINSTANCE instance) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
                                              ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
+    app::bound<decltype(::InitCommonControlsEx)>(app::Bound::InitCommonControlsEx)(&icc);
     if (!registerWindowClass(instance)) return false;
 
     const WindowEntry& frame = mainWindowEntry();

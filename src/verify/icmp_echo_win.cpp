@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "app/runtime_binding.h"
+
 namespace velmora::verify {
 
 namespace {
@@ -33,11 +35,12 @@ private:
 
 class IcmpHandle {
 public:
-    IcmpHandle() : handle_(IcmpCreateFile()) {}
+    IcmpHandle()
+        : handle_(app::bound<decltype(::IcmpCreateFile)>(app::Bound::IcmpCreateFile)()) {}
     IcmpHandle(const IcmpHandle&) = delete;
     IcmpHandle& operator=(const IcmpHandle&) = delete;
     ~IcmpHandle() {
-        if (valid()) IcmpCloseHandle(handle_);
+        if (valid()) app::bound<decltype(::IcmpCloseHandle)>(app::Bound::IcmpCloseHandle)(handle_);
     }
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return handle_; }
@@ -72,8 +75,9 @@ long echoRoundTrip(std::string_view address) {
     // Room for one reply plus the ICMP error data a reply may carry.
     alignas(ICMP_ECHO_REPLY) char replies[sizeof(ICMP_ECHO_REPLY) + 8 + 32];
     char noPayload = 0;
-    const DWORD count = IcmpSendEcho(icmp.get(), *target, &noPayload, 0, nullptr, replies,
-                                     sizeof replies, kEchoTimeoutMs);
+    const auto sendEcho = app::bound<decltype(::IcmpSendEcho)>(app::Bound::IcmpSendEcho);
+    const DWORD count = sendEcho(icmp.get(), *target, &noPayload, 0, nullptr, replies,
+                                 sizeof replies, kEchoTimeoutMs);
     if (count == 0) return -1;
     const auto* reply = reinterpret_cast<const ICMP_ECHO_REPLY*>(replies);
     // An "unreachable" answer from a router is not the proxy's host replying.

@@ -93,4 +93,26 @@ TEST(Skin, ACorruptSkinFileLeavesTheStandardLook) {
     CloseHandle(held);
 }
 
+TEST(Skin, ALibraryThatIsNotOursAndCannotBeReplacedIsNotLoaded) {
+    e2e::TempFolder folder(L"skin-foreign");
+    const auto program = e2e::installProgram(folder.path());
+    const auto library = folder.path() / L"jedata.dll";
+    // A library that leaves "jedata.dll.loaded" when loaded; held open
+    // without write sharing, the program cannot write its own over it.
+    std::filesystem::copy_file(e2e::fromBuildPath(VELMORA_PLANTED_LIBRARY), library);
+    HANDLE held = CreateFileW(library.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    {
+        e2e::App app(program);
+        ASSERT_TRUE(app.started());
+        EXPECT_EQ(app.findDialog(1s), nullptr) << "nothing is reported";
+        EXPECT_NE(statusBarPixel(app), kSkinStatusBack);
+        EXPECT_FALSE(std::filesystem::exists(folder.path() / L"jedata.dll.loaded"));
+        EXPECT_TRUE(app.importProxies(folder.path(), "127.0.0.1:18190\r\n"));
+        EXPECT_EQ(app.closeAndWait(), std::optional<DWORD>(0));
+    }
+    CloseHandle(held);
+}
+
 }  // namespace
