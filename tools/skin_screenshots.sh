@@ -1,18 +1,21 @@
 #!/bin/sh
 # Screenshots of the skin preview, without and with the skin, on $DISPLAY.
-# Usage: tools/skin_screenshots.sh PREVIEW_EXE OUTPUT_DIR
-# The Wine prefix comes from WINEPREFIX; each picture is the whole screen
-# and a copy cut to the window.
+# Usage: tools/skin_screenshots.sh PREVIEW_EXE OUTPUT_DIR [win32|win64]
+# The Wine prefix comes from WINEPREFIX (of the kind the third argument
+# names, win32 by default); each picture is the whole screen and a copy cut
+# to the window.
 set -eu
 preview=$1
 out=$2
+wine_arch="${3:-win32}"
+. "$(dirname "$0")/wine-env.sh"
 mkdir -p "$out"
-export WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDEBUG="${WINEDEBUG:--all}"
 
 shoot() {
     name=$1
     shift
-    wine "$preview" "$@" >/dev/null 2>&1 &
+    "$wine" "$preview" "$@" >/dev/null 2>&1 &
     pid=$!
     sleep "${SKIN_SHOT_WAIT:-4}"
     import -window root "$out/$name-screen.png"

@@ -54,6 +54,7 @@ case "$action" in
     start)
         command -v tinyproxy >/dev/null || { echo "proxies: tinyproxy is not installed" >&2; exit 1; }
         mkdir -p "$dir"
+        dir="$(cd "$dir" && pwd)"  # the daemon's files, named from /
         stop_one hiding
         stop_one passing
         write_config hiding 18190 127.0.0.2 no

@@ -8,6 +8,9 @@ here="$(cd "$(dirname "$0")" && pwd)"
 action="$1"
 state="$2"
 mkdir -p "$state"
+# Absolute: tinyproxy runs as a daemon from /, where a relative log or pid
+# path in its config would point nowhere and it would exit at once.
+state="$(cd "$state" && pwd)"
 
 start_python() {
     name="$1"; shift
