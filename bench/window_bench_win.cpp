@@ -1,7 +1,7 @@
 // Figures of the real window under Wine, with the skin: extractions of
 // 10,000 and 100,000 proxies, a service that floods the answer with proxies,
-// an import of 10,000 rows, "清除无效" on 10,000 rows of which half failed,
-// and "清除全部". For each: how long it took, and the longest the window took
+// an import of 10,000 rows, "清除无效" (clear invalid) on 10,000 rows of which
+// half failed, and "清除全部" (clear all). For each: how long it took, and the longest the window took
 // to answer a message meanwhile (a thread of this program asks it every 10 ms).
 // Needs the local services (tests/servers/services.sh start).
 //
@@ -171,7 +171,7 @@ void listActions(int rows) {
     auto timed = Clock::now();
     runCommand(app, kMenuClearInvalid);
     app.waitFor([&] { return app.rowCount() == rows - rows / 2; }, 60s);
-    report(("\"清除无效\" on " + std::to_string(rows) + " rows, half failed, renumbered").c_str(),
+    report(("clear invalid on " + std::to_string(rows) + " rows, half failed, renumbered").c_str(),
            msSince(timed), watch.takeWorst());
     if (app.cell(0, 0) != L"1" || app.cell(app.rowCount() - 1, 0) != std::to_wstring(app.rowCount())) {
         std::printf("  the rows were not renumbered\n");
@@ -180,7 +180,7 @@ void listActions(int rows) {
     timed = Clock::now();
     runCommand(app, kMenuClearAll);
     app.waitFor([&] { return app.rowCount() == 0; }, 60s);
-    report("\"清除全部\"", msSince(timed), watch.takeWorst());
+    report("clear all", msSince(timed), watch.takeWorst());
     app.closeAndWait();
 }
 

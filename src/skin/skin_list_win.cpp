@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include "skin/skin_draw_win.h"
@@ -55,18 +56,48 @@ RECT cellRect(HWND list, int item, int column) {
     return r;
 }
 
+// What every row of one paint shares, asked for once per paint: each
+// message to a list passes its subclass chain, which under Wine costs a few
+// server calls, and a paint draws every row in sight.
+struct ListPaint {
+    HWND list = nullptr;
+    bool focused = false;
+    Rgb listBack{};
+    HFONT font = nullptr;
+    int columns = 0;
+    UINT align[32] = {};
+};
+
+thread_local ListPaint tPaint;
+
+void beginPaint(HWND list) {
+    ListPaint& paint = tPaint;
+    paint.list = list;
+    paint.focused = GetFocus() == list;
+    const auto bk = static_cast<COLORREF>(SendMessageW(list, LVM_GETBKCOLOR, 0, 0));
+    paint.listBack = Rgb{GetRValue(bk), GetGValue(bk), GetBValue(bk)};
+    paint.font = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
+    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const auto columns = header ? SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) : 1;
+    paint.columns = static_cast<int>(std::min<LRESULT>(std::max<LRESULT>(columns, 0), 32));
+    for (int column = 0; column < paint.columns; ++column) {
+        LVCOLUMNW info{};
+        info.mask = LVCF_FMT;
+        SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+        paint.align[column] = alignmentOf(info.fmt);
+    }
+}
+
 void drawRow(Engine& engine, HWND list, HDC dc, int item) {
     const SkinPalette& p = engine.theme().palette();
+    if (tPaint.list != list) beginPaint(list);
     RECT row{};
     row.left = LVIR_BOUNDS;
     if (!SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&row))) return;
     const bool selected =
         (SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED) & LVIS_SELECTED) != 0;
-    const bool focused = GetFocus() == list;
-    const Rgb listBack = [&] {
-        const auto bk = static_cast<COLORREF>(SendMessageW(list, LVM_GETBKCOLOR, 0, 0));
-        return Rgb{GetRValue(bk), GetGValue(bk), GetBValue(bk)};
-    }();
+    const bool focused = tPaint.focused;
+    const Rgb listBack = tPaint.listBack;
 
     COLORREF back = c(item % 2 ? p.listAltBack : listBack);
     COLORREF text = c(p.listText);
@@ -79,17 +110,11 @@ void drawRow(Engine& engine, HWND list, HDC dc, int item) {
     }
     fillRect(dc, row, back);
 
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
-    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    const auto columns = header ? SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) : 1;
-    for (int column = 0; column < columns; ++column) {
-        LVCOLUMNW info{};
-        info.mask = LVCF_FMT;
-        SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+    for (int column = 0; column < tPaint.columns; ++column) {
         RECT cell = cellRect(list, item, column);
         InflateRect(&cell, -5, 0);
-        drawText(dc, cellText(list, item, column), cell, font, text,
-                 alignmentOf(info.fmt) | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        drawText(dc, cellText(list, item, column), cell, tPaint.font, text,
+                 tPaint.align[column] | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
 }
 
@@ -100,6 +125,7 @@ LRESULT listCustomDraw(Engine& engine, NMLVCUSTOMDRAW& draw) {
     if (!drawnBySkin(list)) return CDRF_DODEFAULT;
     switch (draw.nmcd.dwDrawStage) {
         case CDDS_PREPAINT:
+            beginPaint(list);
             return CDRF_NOTIFYITEMDRAW;
         case CDDS_ITEMPREPAINT:
             drawRow(engine, list, draw.nmcd.hdc, static_cast<int>(draw.nmcd.dwItemSpec));

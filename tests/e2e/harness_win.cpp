@@ -282,22 +282,12 @@ int App::selectedRow() const {
 }
 
 void App::selectRow(int row) const {
-    HWND list = control(velmora::ui::kProxyList);
     RemoteBuffer buffer(process_.hProcess, sizeof(LVITEMW));
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    // The selected row is cleared on its own first: Wine's list view takes
-    // time in proportion to the list's length to clear "every other" row.
-    const int old = selectedRow();
-    if (old >= 0) {
-        buffer.write(0, &item, sizeof item);
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(old),
-                     reinterpret_cast<LPARAM>(buffer.at(0)));
-    }
-    if (row < 0) return;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = row < 0 ? 0 : (LVIS_SELECTED | LVIS_FOCUSED);
     buffer.write(0, &item, sizeof item);
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+    SendMessageW(control(velmora::ui::kProxyList), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(buffer.at(0)));
 }
 

@@ -19,9 +19,9 @@ using namespace std::chrono_literals;
 const wchar_t* const kPlanted[] = {L"wininet.dll", L"IPHLPAPI.DLL", L"COMCTL32.DLL",
                                    L"WINHTTP.DLL"};
 
-// The copies in the folder first, then Wine's own, as a system where such a
-// name is not a built-in library would look for it.
-constexpr wchar_t kNativeFirst[] = L"wininet,iphlpapi,comctl32,winhttp=n,b";
+// The libraries Wine takes from a file first and only then its own, as a
+// system where such a name is not a built-in library would look for it.
+const wchar_t* const kNativeFirst[] = {L"wininet", L"iphlpapi", L"comctl32", L"winhttp"};
 
 std::vector<std::wstring> loadedPlants(const std::filesystem::path& folder) {
     std::vector<std::wstring> loaded;
@@ -33,22 +33,31 @@ std::vector<std::wstring> loadedPlants(const std::filesystem::path& folder) {
     return loaded;
 }
 
-// Sets an environment variable for the programs this process starts.
-class ScopedVariable {
+// Wine's load order for the programs of one file name, set in the registry
+// (a child process does not take it from this process's environment) and
+// removed again. Other systems ignore the key.
+class NativeFirst {
 public:
-    ScopedVariable(const wchar_t* name, const wchar_t* value) : name_(name) {
-        wchar_t old[4096];
-        const DWORD n = GetEnvironmentVariableW(name, old, 4096);
-        if (n > 0 && n < 4096) old_ = std::wstring(old, n);
-        SetEnvironmentVariableW(name, value);
+    explicit NativeFirst(const std::wstring& program)
+        : key_(L"Software\\Wine\\AppDefaults\\" + program + L"\\DllOverrides") {
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            &key, nullptr) != ERROR_SUCCESS) {
+            return;
+        }
+        const std::wstring order = L"native,builtin";
+        for (const wchar_t* name : kNativeFirst) {
+            RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(order.c_str()),
+                           static_cast<DWORD>((order.size() + 1) * sizeof(wchar_t)));
+        }
+        RegCloseKey(key);
     }
-    ~ScopedVariable() { SetEnvironmentVariableW(name_, old_ ? old_->c_str() : nullptr); }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
+    ~NativeFirst() { RegDeleteKeyW(HKEY_CURRENT_USER, key_.c_str()); }
+    NativeFirst(const NativeFirst&) = delete;
+    NativeFirst& operator=(const NativeFirst&) = delete;
 
 private:
-    const wchar_t* name_;
-    std::optional<std::wstring> old_;
+    std::wstring key_;
 };
 
 bool runToEnd(const std::filesystem::path& program, std::wstring commandLine) {
@@ -75,7 +84,8 @@ TEST(LibraryLoading, LibrariesPlantedUnderSystemNamesAreNotLoaded) {
         names += L" ";
         names += name;
     }
-    const ScopedVariable overrides(L"WINEDLLOVERRIDES", kNativeFirst);
+    const NativeFirst probeOverrides(L"load_by_name.exe");
+    const NativeFirst programOverrides(L"Velmora.exe");
 
     // A program that loads these names the default way gets the planted
     // copies: without that, the check below could not fail.
