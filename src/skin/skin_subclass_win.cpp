@@ -1,54 +1,112 @@
 #include "skin/skin_subclass_win.h"
 
-#include "app/system_library_win.h"
+#include <unordered_map>
 
 namespace velmora::skin {
 
 namespace {
 
-struct Subclassing {
-    decltype(&::SetWindowSubclass) set = nullptr;
-    decltype(&::RemoveWindowSubclass) remove = nullptr;
-    decltype(&::DefSubclassProc) next = nullptr;
+// One skinned window: the procedure it had before, and ours while the skin
+// draws it. `procedure` is null once the skin let go of a window whose
+// procedure it could not give back (another subclass sits on top): its
+// messages then pass straight through.
+struct Chained {
+    WNDPROC original = nullptr;
+    SUBCLASSPROC procedure = nullptr;
+    UINT_PTR id = 0;
+    DWORD_PTR data = 0;
+    int depth = 0;          // messages of this window being handled now
+    bool gone = false;      // forget once the last of them has returned
 };
 
-template <typename Fn>
-Fn exported(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+// Windows belong to the thread that created them, and the skin subclasses
+// only its own thread's windows.
+thread_local std::unordered_map<HWND, Chained> tChained;
+
+LRESULT CALLBACK chainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+void forgetWhenIdle(HWND window, Chained& entry) {
+    if (entry.depth == 0) {
+        tChained.erase(window);
+    } else {
+        entry.gone = true;
+    }
 }
 
-// All three or none. The library stays loaded while this one is.
-Subclassing bindSubclassing() {
-    HMODULE library = app::loadSystemLibrary(L"comctl32.dll");
-    if (library == nullptr) return {};
-    Subclassing s;
-    s.set = exported<decltype(s.set)>(library, "SetWindowSubclass");
-    s.remove = exported<decltype(s.remove)>(library, "RemoveWindowSubclass");
-    s.next = exported<decltype(s.next)>(library, "DefSubclassProc");
-    if (s.set == nullptr || s.remove == nullptr || s.next == nullptr) return {};
-    return s;
+// Gives the window its own procedure back where ours is still the one it
+// calls; otherwise ours stays in its chain and passes messages on.
+void letGo(HWND window, Chained& entry) {
+    entry.procedure = nullptr;
+    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+    if (current == chainProcedure) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.original));
+        forgetWhenIdle(window, entry);
+    }
 }
 
-const Subclassing& subclassing() {
-    static const Subclassing bound = bindSubclassing();
-    return bound;
+LRESULT CALLBACK chainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto found = tChained.find(window);
+    if (found == tChained.end()) return DefWindowProcW(window, message, wParam, lParam);
+    // A reference into the map stays valid while other windows come and go;
+    // iterators do not.
+    Chained& entry = found->second;
+    ++entry.depth;
+    const LRESULT result =
+        entry.procedure != nullptr
+            ? entry.procedure(window, message, wParam, lParam, entry.id, entry.data)
+            : CallWindowProcW(entry.original, window, message, wParam, lParam);
+    --entry.depth;
+    if (message == WM_NCDESTROY) entry.gone = true;
+    if (entry.gone && entry.depth == 0) tChained.erase(window);
+    return result;
 }
 
 }  // namespace
 
+// The subclass is a window procedure of our own in front of the window's,
+// not the common controls' subclass list: under Wine, that list costs a few
+// server calls on every message (it lives in a window property), and a list
+// view paints with dozens of messages a row.
 bool subclassWindow(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
-    const Subclassing& s = subclassing();
-    return s.set != nullptr && s.set(window, procedure, id, data) != FALSE;
+    if (procedure == nullptr || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
+        return false;
+    }
+    const auto found = tChained.find(window);
+    if (found != tChained.end()) {
+        // Still in the chain from before, passing messages through.
+        found->second.procedure = procedure;
+        found->second.id = id;
+        found->second.data = data;
+        found->second.gone = false;
+        return true;
+    }
+    Chained entry;
+    entry.procedure = procedure;
+    entry.id = id;
+    entry.data = data;
+    // The entry must be there before the first message reaches us.
+    auto [it, inserted] = tChained.emplace(window, entry);
+    SetLastError(0);
+    const LONG_PTR before =
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chainProcedure));
+    if (before == 0 && GetLastError() != 0) {
+        tChained.erase(it);
+        return false;
+    }
+    it->second.original = reinterpret_cast<WNDPROC>(before);
+    return true;
 }
 
 void unsubclassWindow(HWND window, SUBCLASSPROC procedure, UINT_PTR id) {
-    const Subclassing& s = subclassing();
-    if (s.remove != nullptr) s.remove(window, procedure, id);
+    const auto found = tChained.find(window);
+    if (found == tChained.end() || found->second.procedure != procedure || found->second.id != id) return;
+    letGo(window, found->second);
 }
 
 LRESULT defSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Only subclassed windows get here, so the functions are bound.
-    return subclassing().next(window, message, wParam, lParam);
+    const auto found = tChained.find(window);
+    if (found == tChained.end()) return DefWindowProcW(window, message, wParam, lParam);
+    return CallWindowProcW(found->second.original, window, message, wParam, lParam);
 }
 
 }  // namespace velmora::skin
