@@ -56,16 +56,23 @@ RECT cellRect(HWND list, int item, int column) {
     return r;
 }
 
+constexpr int kMaxColumns = 32;
+
 // What every row of one paint shares, asked for once per paint: each
 // message to a list passes its subclass chain, which under Wine costs a few
-// server calls, and a paint draws every row in sight.
+// server calls, and a paint draws every row in sight. The columns' left and
+// right edges are the same in every row, so they are asked for at the first
+// row drawn and shifted to the others.
 struct ListPaint {
     HWND list = nullptr;
     bool focused = false;
     Rgb listBack{};
     HFONT font = nullptr;
     int columns = 0;
-    UINT align[32] = {};
+    UINT align[kMaxColumns] = {};
+    bool haveEdges = false;
+    int left[kMaxColumns] = {};
+    int right[kMaxColumns] = {};
 };
 
 thread_local ListPaint tPaint;
@@ -79,7 +86,8 @@ void beginPaint(HWND list) {
     paint.font = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
     const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     const auto columns = header ? SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) : 1;
-    paint.columns = static_cast<int>(std::min<LRESULT>(std::max<LRESULT>(columns, 0), 32));
+    paint.columns = static_cast<int>(std::min<LRESULT>(std::max<LRESULT>(columns, 0), kMaxColumns));
+    paint.haveEdges = false;
     for (int column = 0; column < paint.columns; ++column) {
         LVCOLUMNW info{};
         info.mask = LVCF_FMT;
@@ -110,8 +118,16 @@ void drawRow(Engine& engine, HWND list, HDC dc, int item) {
     }
     fillRect(dc, row, back);
 
+    if (!tPaint.haveEdges) {
+        for (int column = 0; column < tPaint.columns; ++column) {
+            const RECT cell = cellRect(list, item, column);
+            tPaint.left[column] = cell.left;
+            tPaint.right[column] = cell.right;
+        }
+        tPaint.haveEdges = true;
+    }
     for (int column = 0; column < tPaint.columns; ++column) {
-        RECT cell = cellRect(list, item, column);
+        RECT cell{tPaint.left[column], row.top, tPaint.right[column], row.bottom};
         InflateRect(&cell, -5, 0);
         drawText(dc, cellText(list, item, column), cell, tPaint.font, text,
                  tPaint.align[column] | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
