@@ -14,16 +14,23 @@ constexpr int kAddressColumn = 1;
 constexpr int kPortColumn = 2;
 constexpr int kRegionColumn = 5;
 
-ui::Row extractedRow(std::size_t number, std::string_view line, bool nationwide) {
-    ui::Row row;
-    row[0] = text::fromInt(static_cast<long long>(number));
+// Number, address and port, made before the trip to the window thread; the
+// region is decided there, as the row goes in.
+struct MadeRow {
+    ui::Row cells;
+    bool hasPort = false;
+};
+
+MadeRow extractedRow(std::size_t number, std::string_view line) {
+    MadeRow made;
+    made.cells[0] = text::fromInt(static_cast<long long>(number));
     std::vector<std::string> pieces = text::split(line, ":");
     // A line without ":" keeps only its number.
-    if (pieces.size() < 2) return row;
-    row[kAddressColumn] = std::move(pieces[0]);
-    row[kPortColumn] = std::move(pieces[1]);
-    if (nationwide) row[kRegionColumn] = "全国";
-    return row;
+    if (pieces.size() < 2) return made;
+    made.cells[kAddressColumn] = std::move(pieces[0]);
+    made.cells[kPortColumn] = std::move(pieces[1]);
+    made.hasPort = true;
+    return made;
 }
 
 }  // namespace
@@ -40,12 +47,16 @@ void FillProxyList(ui::ControlOperations& controls, const ProxyLines& result,
     rowsPerTrip = std::max<std::size_t>(rowsPerTrip, 1);
     for (std::size_t first = 0; first < lines.size(); first += rowsPerTrip) {
         const std::size_t end = std::min(lines.size(), first + rowsPerTrip);
+        std::vector<MadeRow> made;
+        made.reserve(end - first);
+        for (std::size_t i = first; i < end; ++i) made.push_back(extractedRow(i + 1, lines[i]));
         controls.withRows([&](ui::ProxyRows& rows) {
             // Read as the rows go in: the user may change the region while
             // they arrive, and later rows follow the new text.
             const bool nationwide = controls.text(ui::kRegionEdit).empty();
-            for (std::size_t i = first; i < end; ++i) {
-                rows.append(extractedRow(i + 1, lines[i], nationwide));
+            for (MadeRow& row : made) {
+                if (nationwide && row.hasPort) row.cells[kRegionColumn] = "全国";
+                rows.append(std::move(row.cells));
             }
         });
     }

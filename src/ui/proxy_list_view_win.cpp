@@ -109,7 +109,12 @@ void ProxyListView::syncIfDue() {
 }
 
 void ProxyListView::scheduleSync() {
-    if (GetTickCount64() - lastSync_ >= kSyncPeriodMs) {
+    // A step is a message of its own, not part of the edit that made it due:
+    // under Wine telling the list view its row count costs tens of
+    // milliseconds, and an edit that also did it would hold the window that
+    // much longer. Only when workers keep the window thread so busy that
+    // posted messages wait does an edit take the step itself.
+    if (GetTickCount64() - lastSync_ >= kOverdueMs) {
         syncNow();
         return;
     }

@@ -2,9 +2,9 @@
 //
 // The list view keeps no rows of its own (owner data): it asks for the text
 // of each cell it paints. It is told how many rows there are in coalesced
-// steps, at most one every kSyncPeriodMs while rows keep coming and at once
-// when the window thread has nothing else to do, because under Wine a list
-// view repaints after every change it is told of. The selection is ours too
+// steps, each a posted message that runs when the window thread has nothing
+// else to do, because under Wine a list view repaints and resets its scroll
+// bars after every change it is told of. The selection is ours too
 // (the list view asks for it and reports the user's changes): it is kept as
 // a row identity, so it moves with its row and goes with it, and Wine's list
 // view, which walks every row to clear an old selection, never has one to
@@ -23,7 +23,8 @@ namespace velmora::ui {
 
 class ProxyListView {
 public:
-    static constexpr ULONGLONG kSyncPeriodMs = 50;
+    // A step waiting this long is taken by the next edit.
+    static constexpr ULONGLONG kOverdueMs = 200;
 
     // `list` shows the rows; `notify` receives `syncMessage` when a sync is
     // due. Before attach() and after detach() edits still change the rows.

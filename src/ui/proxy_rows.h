@@ -10,6 +10,7 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,7 +72,9 @@ public:
 private:
     bool contains(int row) const { return row >= 0 && row < size(); }
 
-    std::vector<Row> rows_;
+    // A deque, so that growing to a hundred thousand rows never moves the
+    // rows already there in one long step of the window thread.
+    std::deque<Row> rows_;
     std::vector<RowId> ids_;  // beside the cells, so that a search stays in cache
     RowId next_ = 1;
     // Identities ascend with the index as long as no row was inserted before

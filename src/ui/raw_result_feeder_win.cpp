@@ -1,15 +1,15 @@
 #include "ui/raw_result_feeder_win.h"
 
 #include <chrono>
-
-#include "ui/wide.h"
+#include <utility>
 
 namespace velmora::ui {
 
 namespace {
 
-// Lines per appended piece: about 10 ms of the edit box's work under Wine.
-constexpr std::size_t kLinesPerPiece = 200;
+// Lines per appended piece: a few milliseconds of the edit box's work under
+// Wine, so that a step ends close to its budget.
+constexpr std::size_t kLinesPerPiece = 64;
 
 // The end of the piece that starts at `from`: after kLinesPerPiece line ends,
 // or the end of the text.
@@ -39,9 +39,9 @@ void RawResultFeeder::detach() {
     at_ = 0;
 }
 
-void RawResultFeeder::replace(std::string_view text) {
+void RawResultFeeder::replace(std::wstring text) {
     if (edit_ == nullptr) return;
-    pending_ = toWide(text);
+    pending_ = std::move(text);
     at_ = 0;
     SetWindowTextW(edit_, L"");
     step();

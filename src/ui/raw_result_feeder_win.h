@@ -17,7 +17,7 @@ namespace velmora::ui {
 
 class RawResultFeeder {
 public:
-    static constexpr std::chrono::milliseconds kStepBudget{15};
+    static constexpr std::chrono::milliseconds kStepBudget{10};
 
     static constexpr UINT kTimerPeriodMs = 10;
 
@@ -28,7 +28,7 @@ public:
 
     // Replaces the edit box's text with `text`; what a previous call still
     // had to put in is dropped.
-    void replace(std::string_view text);
+    void replace(std::wstring text);
     void onTimer();
 
 private:

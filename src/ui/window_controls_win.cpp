@@ -155,11 +155,13 @@ public:
     }
 
     void setText(ControlId id, std::string_view text) override {
+        // Converted by the caller: a result text can be megabytes.
+        std::wstring wide = toWide(text);
         onWindowThread([&] {
             if (id == kRawResultEdit) {
-                rawResultFeeder().replace(text);
+                rawResultFeeder().replace(std::move(wide));
             } else if (HWND control = controlWindow(id)) {
-                SetWindowTextW(control, toWide(text).c_str());
+                SetWindowTextW(control, wide.c_str());
             }
         });
     }
