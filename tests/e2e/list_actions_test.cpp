@@ -188,8 +188,19 @@ TEST_F(ListActionsTest, RightClickOnTheListOpensTheMenu) {
     clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
     clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
     SendInput(2, clicks, sizeof(INPUT));
+    // The program's own menu: a menu window of another process may linger.
+    const DWORD program = GetProcessId(app_->process());
+    const auto ownMenu = [program] {
+        for (HWND w = FindWindowW(L"#32768", nullptr); w != nullptr;
+             w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == program && IsWindowVisible(w)) return w;
+        }
+        return static_cast<HWND>(nullptr);
+    };
     HWND menu = nullptr;
-    EXPECT_TRUE(app_->waitFor([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr; }, 5s));
+    EXPECT_TRUE(app_->waitFor([&] { return (menu = ownMenu()) != nullptr; }, 5s));
     e2e::screenshotScreen(L"list-menu");
     if (menu != nullptr) {
         RECT m{};
