@@ -36,6 +36,7 @@ void ProxyListView::detach() {
 
 void ProxyListView::edit(const std::function<void(ProxyRows& rows)>& work) {
     const int selectedBefore = selected();
+    if (!due()) dueSince_ = GetTickCount64();
     work(rows_);
     const ProxyRows::Changes changes = rows_.takeChanges();
     if (changes.moved) {
@@ -105,7 +106,21 @@ void ProxyListView::onSyncMessage() {
 }
 
 void ProxyListView::syncIfDue() {
-    if (due()) syncNow();
+    if (!due()) return;
+    // Rows that only grew the table out of sight wait for the next period:
+    // each count the list view is told costs it tens of milliseconds under
+    // Wine, and a fill that told it after every batch would spend most of
+    // the window thread on scroll bars.
+    const bool grewOnly = !repaintAll_ && firstWritten_ > lastWritten_;
+    if (grewOnly && GetTickCount64() - lastSync_ < kGrowthPeriodMs && !growthInSight()) return;
+    syncNow();
+}
+
+bool ProxyListView::growthInSight() const {
+    if (list_ == nullptr) return false;
+    const auto top = static_cast<int>(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
+    const auto page = static_cast<int>(SendMessageW(list_, LVM_GETCOUNTPERPAGE, 0, 0));
+    return shown_ <= top + page;
 }
 
 void ProxyListView::scheduleSync() {
@@ -113,8 +128,8 @@ void ProxyListView::scheduleSync() {
     // under Wine telling the list view its row count costs tens of
     // milliseconds, and an edit that also did it would hold the window that
     // much longer. Only when workers keep the window thread so busy that
-    // posted messages wait does an edit take the step itself.
-    if (GetTickCount64() - lastSync_ >= kOverdueMs) {
+    // a step has waited long past its time does an edit take it itself.
+    if (GetTickCount64() - dueSince_ >= kOverdueMs) {
         syncNow();
         return;
     }

@@ -23,8 +23,10 @@ namespace velmora::ui {
 
 class ProxyListView {
 public:
-    // A step waiting this long is taken by the next edit.
+    // A step that has waited this long is taken by the next edit.
     static constexpr ULONGLONG kOverdueMs = 200;
+    // Rows added out of sight are told at most this often.
+    static constexpr ULONGLONG kGrowthPeriodMs = 100;
 
     // `list` shows the rows; `notify` receives `syncMessage` when a sync is
     // due. Before attach() and after detach() edits still change the rows.
@@ -45,7 +47,8 @@ public:
     void select(int row);
     void ensureVisible(int row);
 
-    // The posted step, and a fallback for a step that is due but was lost.
+    // The posted step, and the window's timer ticks, which take a step that
+    // is due but was lost or put off.
     void onSyncMessage();
     void syncIfDue();
 
@@ -58,6 +61,8 @@ private:
     void syncNow();
     void scheduleSync();
     bool due() const;
+    // Whether rows added since the last step would be in sight.
+    bool growthInSight() const;
     void redraw(int row) const;
 
     HWND list_ = nullptr;
@@ -73,6 +78,7 @@ private:
     int lastWritten_ = -1;
     bool syncPosted_ = false;
     ULONGLONG lastSync_ = 0;
+    ULONGLONG dueSince_ = 0;  // when the changes waiting for a step began
 };
 
 }  // namespace velmora::ui
