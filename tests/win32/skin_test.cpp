@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/skin_loader_win.h"
@@ -311,6 +312,43 @@ TEST_F(SkinLibrary, DetachGivesTheStandardLookAndFontsBack) {
     EXPECT_EQ(detach(), 0);
     UpdateWindow(w.top);
     pumpMessages();
+}
+
+// A procedure put on top of a skinned window after the skin, as a program's
+// own subclass would be.
+WNDPROC gBeneath = nullptr;
+int gOnTop = 0;
+LRESULT CALLBACK countingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ++gOnTop;
+    return CallWindowProcW(gBeneath, window, message, wParam, lParam);
+}
+
+TEST_F(SkinLibrary, DetachLeavesEveryWindowProcedureWorking) {
+    TestWindow w;
+    std::vector<std::pair<HWND, LONG_PTR>> before;
+    for (HWND control : w.controls()) before.emplace_back(control, GetWindowLongPtrW(control, GWLP_WNDPROC));
+    ASSERT_EQ(attachFile(folder.file(L"皮肤.she")), 1);
+    gBeneath = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(w.edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countingProcedure)));
+    EXPECT_EQ(detach(), 1);
+    for (const auto& [control, procedure] : before) {
+        if (control == w.edit) continue;
+        EXPECT_EQ(GetWindowLongPtrW(control, GWLP_WNDPROC), procedure) << control;
+    }
+    // Covered by another procedure, the skin's stays beneath it and passes
+    // every message on to the edit's own.
+    gOnTop = 0;
+    SetWindowTextW(w.edit, L"42");
+    wchar_t text[8] = {};
+    GetWindowTextW(w.edit, text, 8);
+    EXPECT_STREQ(text, L"42");
+    EXPECT_GT(gOnTop, 0);
+    UpdateWindow(w.top);
+    pumpMessages();
+    // Attached again, the skin draws the covered window again.
+    ASSERT_EQ(attachFile(folder.file(L"皮肤.she")), 1);
+    EXPECT_EQ(isSkinned(w.edit), 1);
+    EXPECT_EQ(detach(), 1);
 }
 
 TEST_F(SkinLibrary, InvalidFilesAttachNothing) {
