@@ -49,8 +49,10 @@ void ProxyListView::edit(const std::function<void(ProxyRows& rows)>& work) {
         }
         return;
     }
+    // Rows the list view has not been told of yet are painted whole when
+    // they come; only cells of rows it shows need a repaint.
     firstWritten_ = std::min(firstWritten_, changes.firstWritten);
-    lastWritten_ = std::max(lastWritten_, changes.lastWritten);
+    lastWritten_ = std::max(lastWritten_, std::min(changes.lastWritten, shown_ - 1));
     if (due()) scheduleSync();
 }
 
