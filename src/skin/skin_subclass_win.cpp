@@ -71,29 +71,24 @@ bool subclassWindow(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR 
     if (procedure == nullptr || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
         return false;
     }
-    const auto found = tChained.find(window);
-    if (found != tChained.end()) {
-        // Still in the chain from before, passing messages through.
-        found->second.procedure = procedure;
-        found->second.id = id;
-        found->second.data = data;
-        found->second.gone = false;
-        return true;
+    // An entry still there is either in the chain, passing messages through,
+    // or was given back while one of the window's messages is being handled.
+    auto [it, fresh] = tChained.try_emplace(window);
+    Chained& entry = it->second;
+    if (fresh || entry.gone) {
+        SetLastError(0);
+        const LONG_PTR before =
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chainProcedure));
+        if (before == 0 && GetLastError() != 0) {
+            if (fresh) tChained.erase(it);
+            return false;
+        }
+        entry.original = reinterpret_cast<WNDPROC>(before);
+        entry.gone = false;
     }
-    Chained entry;
     entry.procedure = procedure;
     entry.id = id;
     entry.data = data;
-    // The entry must be there before the first message reaches us.
-    auto [it, inserted] = tChained.emplace(window, entry);
-    SetLastError(0);
-    const LONG_PTR before =
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chainProcedure));
-    if (before == 0 && GetLastError() != 0) {
-        tChained.erase(it);
-        return false;
-    }
-    it->second.original = reinterpret_cast<WNDPROC>(before);
     return true;
 }
 
