@@ -5,27 +5,13 @@
 #include <algorithm>
 
 #include "ui/wide.h"
+#include "util/unique_handle_win.h"
 
 namespace velmora::actions {
 
 namespace {
 
 constexpr DWORD kWriteChunk = 1 << 20;
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 class FileSource final : public ByteSource {
 public:

@@ -1,7 +1,6 @@
 // Program entry: prepare the process, load the main window, run the message
 // loop, end.
 #include <windows.h>
-#include <ole2.h>
 
 #include <string>
 
@@ -12,6 +11,7 @@
 #include "app/system_library_win.h"
 #include "ui/handlers.h"
 #include "ui/main_window_win.h"
+#include "util/unique_handle_win.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ void enterProgramFolder() {
 int run(HINSTANCE instance) {
     // Before anything loads a library, the system's own loads included.
     velmora::app::restrictLibrarySearch();
-    OleInitialize(nullptr);
+    // Never undone on the way out: the process ends below without unwinding.
+    const velmora::OleScope ole;
     enterProgramFolder();
     velmora::app::registerExitCleanup(velmora::ExitCleanup);
     velmora::actions::InstallCrashProxyReset();

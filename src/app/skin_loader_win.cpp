@@ -16,6 +16,7 @@
 #include "skin/skin_blobs.h"
 #include "ui/handlers.h"
 #include "ui/wide.h"
+#include "util/unique_handle_win.h"
 
 namespace velmora::app {
 namespace {
@@ -45,21 +46,6 @@ DWORD attributesToKeep(const std::wstring& path) {
     const DWORD keep = existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     return keep ? keep : FILE_ATTRIBUTE_NORMAL;
 }
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (*this) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 // True when the file's bytes, from the start to the end, are `data`.
 bool holdsExactly(HANDLE file, std::span<const unsigned char> data) {
@@ -102,11 +88,12 @@ std::wstring inCurrentDirectory(std::wstring_view name) {
 }
 
 bool writeWholeFile(const std::wstring& path, std::span<const unsigned char> data) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              attributesToKeep(path), nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool written = writeAll(file, data);
-    const bool closed = CloseHandle(file) != FALSE;
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                attributesToKeep(path), nullptr));
+    if (!file) return false;
+    const bool written = writeAll(file.get(), data);
+    // Closed here: a write the system only reports at closing counts too.
+    const bool closed = CloseHandle(file.release()) != FALSE;
     if (written && closed) return true;
     // A truncated library could be loaded and crash the program; without
     // it the start ends with the clear binding message instead.

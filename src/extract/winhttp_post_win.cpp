@@ -9,6 +9,7 @@
 
 #include "app/system_library_win.h"
 #include "util/codepage.h"
+#include "util/unique_handle_win.h"
 
 namespace velmora::extract {
 
@@ -67,21 +68,13 @@ const WinHttpApi* winHttp() {
     return api.complete() ? &api : nullptr;
 }
 
-class Handle {
-public:
-    Handle(const WinHttpApi& api, HINTERNET handle) : api_(api), handle_(handle) {}
-    ~Handle() {
-        if (handle_ != nullptr) api_.closeHandle(handle_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HINTERNET get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    const WinHttpApi& api_;
-    HINTERNET handle_;
+// Handles exist only once winHttp() has found the whole API.
+struct WinHttpHandleKind {
+    using Type = HINTERNET;
+    static Type invalid() noexcept { return nullptr; }
+    static void close(Type handle) noexcept { winHttp()->closeHandle(handle); }
 };
+using Handle = UniqueHandle<WinHttpHandleKind>;
 
 std::wstring wide(std::string_view gbk) {
     const std::u16string units = codepage::gbkToUtf16(gbk);
@@ -157,18 +150,18 @@ bool postForm(std::string_view url, const std::vector<RequestHeader>& headers,
 
     // The same session settings as the scripting component: default proxy
     // configuration, synchronous calls.
-    const Handle session(*api, api->open(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                         WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    const Handle session(api->open(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                   WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session) return false;
     api->setTimeouts(session.get(), bounds.resolveMilliseconds, bounds.connectMilliseconds,
                      bounds.sendMilliseconds, bounds.receiveMilliseconds);
     Target target;
     if (!crack(*api, wide(url), target)) return false;
-    const Handle connection(*api, api->connect(session.get(), target.host.c_str(), target.port, 0));
+    const Handle connection(api->connect(session.get(), target.host.c_str(), target.port, 0));
     if (!connection) return false;
-    const Handle request(*api, api->openRequest(connection.get(), L"POST", target.path.c_str(),
-                                                nullptr, WINHTTP_NO_REFERER,
-                                                WINHTTP_DEFAULT_ACCEPT_TYPES, target.flags));
+    const Handle request(api->openRequest(connection.get(), L"POST", target.path.c_str(), nullptr,
+                                          WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                          target.flags));
     if (!request) return false;
     addHeaders(*api, request.get(), headers);
     // The wait for the status line has a time-out of its own.

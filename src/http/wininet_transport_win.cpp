@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "app/runtime_binding.h"
+#include "util/unique_handle_win.h"
 
 namespace velmora::http {
 
@@ -17,22 +18,16 @@ using app::bound;
 
 constexpr DWORD kReadPiece = 1024;
 
-// Closes a WinINet handle; the declaration order of the handles in exchange()
+// A WinINet handle; the declaration order of the handles in exchange()
 // closes request, connection and internet handle in that order.
-class NetHandle {
-public:
-    explicit NetHandle(HINTERNET handle) : handle_(handle) {}
-    NetHandle(const NetHandle&) = delete;
-    NetHandle& operator=(const NetHandle&) = delete;
-    ~NetHandle() {
-        if (handle_ != nullptr) bound<decltype(::InternetCloseHandle)>(Bound::InternetCloseHandle)(handle_);
+struct InternetHandleKind {
+    using Type = HINTERNET;
+    static Type invalid() noexcept { return nullptr; }
+    static void close(Type handle) noexcept {
+        bound<decltype(::InternetCloseHandle)>(Bound::InternetCloseHandle)(handle);
     }
-    HINTERNET get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    HINTERNET handle_;
 };
+using NetHandle = UniqueHandle<InternetHandleKind>;
 
 void setTimeout(HINTERNET handle, DWORD option, unsigned ms) {
     DWORD value = ms;
