@@ -5,8 +5,8 @@
 #include <cstring>
 #include <cwchar>
 
-#include "ui/wide.h"
 #include "util/unique_handle_win.h"
+#include "util/wide.h"
 
 namespace velmora::actions {
 
@@ -47,7 +47,7 @@ std::string ansiTextOf(HANDLE data) {
 }  // namespace
 
 bool setClipboardText(std::string_view gbk) {
-    const std::wstring wide = ui::toWide(gbk);
+    const std::wstring wide = toWide(gbk);
     const ClipboardScope clipboard = openClipboard();
     if (!clipboard || !EmptyClipboard()) return false;
     // Freed unless handed to the clipboard.
@@ -67,7 +67,7 @@ bool setClipboardText(std::string_view gbk) {
 std::string clipboardText() {
     const ClipboardScope clipboard = openClipboard();
     if (!clipboard) return {};
-    if (HANDLE unicode = GetClipboardData(CF_UNICODETEXT)) return ui::fromWide(wideTextOf(unicode));
+    if (HANDLE unicode = GetClipboardData(CF_UNICODETEXT)) return fromWide(wideTextOf(unicode));
     if (HANDLE ansi = GetClipboardData(CF_TEXT)) return ansiTextOf(ansi);
     return {};
 }

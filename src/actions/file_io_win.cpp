@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "ui/wide.h"
 #include "util/unique_handle_win.h"
+#include "util/wide.h"
 
 namespace velmora::actions {
 
@@ -32,7 +32,7 @@ private:
 }  // namespace
 
 std::unique_ptr<ByteSource> openFileForReading(const std::string& gbkPath) {
-    const std::wstring path = ui::toWide(gbkPath);
+    const std::wstring path = toWide(gbkPath);
     if (path.empty()) return nullptr;
     auto source = std::make_unique<FileSource>(CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -42,7 +42,7 @@ std::unique_ptr<ByteSource> openFileForReading(const std::string& gbkPath) {
 }
 
 bool writeFileBytes(const std::string& gbkPath, std::string_view bytes) {
-    const std::wstring path = ui::toWide(gbkPath);
+    const std::wstring path = toWide(gbkPath);
     if (path.empty()) return false;
     const FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

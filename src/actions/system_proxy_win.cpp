@@ -8,9 +8,9 @@
 #include "actions/system_proxy.h"
 #include "actions/system_proxy_exit.h"
 #include "actions/wait_responsive_win.h"
-#include "app/runtime_binding.h"
 #include "ui/handlers.h"
 #include "ui/window.h"
+#include "util/runtime_binding.h"
 #include "util/unique_handle_win.h"
 
 namespace velmora {
@@ -70,8 +70,7 @@ public:
 
     void announceChange() override {
         DWORD zero = 0;
-        auto* setOption =
-            app::bound<decltype(::InternetSetOptionA)>(app::Bound::InternetSetOptionA);
+        auto* setOption = bound<decltype(::InternetSetOptionA)>(Bound::InternetSetOptionA);
         setOption(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, &zero, 0);
     }
 

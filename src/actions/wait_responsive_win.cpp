@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/runtime_binding.h"
 #include "ui/window.h"
+#include "util/runtime_binding.h"
 
 namespace velmora::actions {
 
@@ -18,12 +18,12 @@ struct HandleCloser {
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 UniqueHandle startTimer(std::int64_t dueTime) {
-    auto* create = app::bound<decltype(::CreateWaitableTimerA)>(app::Bound::CreateWaitableTimerA);
+    auto* create = bound<decltype(::CreateWaitableTimerA)>(Bound::CreateWaitableTimerA);
     UniqueHandle timer(create(nullptr, FALSE, nullptr));
     if (!timer) return {};
     LARGE_INTEGER due;
     due.QuadPart = dueTime;
-    auto* set = app::bound<decltype(::SetWaitableTimer)>(app::Bound::SetWaitableTimer);
+    auto* set = bound<decltype(::SetWaitableTimer)>(Bound::SetWaitableTimer);
     if (!set(timer.get(), &due, 0, nullptr, nullptr, FALSE)) return {};
     return timer;
 }

@@ -6,11 +6,11 @@
 
 #include "actions/system_proxy_exit.h"
 #include "app/exit_cleanup.h"
-#include "app/fatal.h"
 #include "app/program_folder.h"
-#include "app/system_library_win.h"
 #include "ui/handlers.h"
 #include "ui/main_window_win.h"
+#include "util/fatal.h"
+#include "util/system_library_win.h"
 #include "util/unique_handle_win.h"
 
 namespace {
@@ -28,7 +28,7 @@ void enterProgramFolder() {
 
 int run(HINSTANCE instance) {
     // Before anything loads a library, the system's own loads included.
-    velmora::app::restrictLibrarySearch();
+    velmora::restrictLibrarySearch();
     // Never undone on the way out: the process ends below without unwinding.
     const velmora::OleScope ole;
     enterProgramFolder();
@@ -36,7 +36,7 @@ int run(HINSTANCE instance) {
     velmora::actions::InstallCrashProxyReset();
 
     if (!velmora::ui::createMainWindow(instance)) {
-        velmora::app::fatalError("载入启动窗口失败");
+        velmora::fatalError("载入启动窗口失败");
     }
     velmora::ui::runMessageLoop();
     velmora::app::runExitCleanup();
@@ -50,6 +50,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
         return run(instance);
     } catch (...) {
-        velmora::app::fatalError("程序发生未处理的错误");
+        velmora::fatalError("程序发生未处理的错误");
     }
 }

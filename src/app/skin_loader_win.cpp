@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/runtime_binding.h"
-#include "app/system_library_win.h"
 #include "skin/skin_api.h"
 #include "skin/skin_blobs.h"
 #include "ui/handlers.h"
-#include "ui/wide.h"
+#include "util/runtime_binding.h"
+#include "util/system_library_win.h"
 #include "util/unique_handle_win.h"
+#include "util/wide.h"
 
 namespace velmora::app {
 namespace {
@@ -136,7 +136,7 @@ namespace velmora {
 
 void LoadSkin() {
     const std::wstring library = L"jedata.dll";
-    const std::wstring skinFile = ui::toWide("皮肤.she");
+    const std::wstring skinFile = toWide("皮肤.she");
     const std::span<const unsigned char> ours{skin::kSkinLibraryData, skin::kSkinLibrarySize};
     // Failures are not reported: a file already there is used when it is
     // ours, and a library that is missing altogether ends the start.
@@ -144,7 +144,7 @@ void LoadSkin() {
     app::writeWholeFile(app::inCurrentDirectory(skinFile), {skin::kSkinFileData, skin::kSkinFileSize});
     app::setFileAttributes(app::inCurrentDirectory(library), app::kHiddenSystem);
     app::setFileAttributes(app::inCurrentDirectory(skinFile), app::kHiddenSystem);
-    const std::string skinPath = ui::fromWide(app::inCurrentDirectory(skinFile));
+    const std::string skinPath = fromWide(app::inCurrentDirectory(skinFile));
     if (auto* attach = app::bindOwnSkinLibrary(app::inCurrentDirectory(library), ours)) {
         attach(skinPath.c_str(), "");
     }

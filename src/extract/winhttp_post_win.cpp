@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <utility>
 
-#include "app/system_library_win.h"
-#include "util/codepage.h"
+#include "util/system_library_win.h"
 #include "util/unique_handle_win.h"
+#include "util/wide.h"
 
 namespace velmora::extract {
 
@@ -46,7 +46,7 @@ void bind(HMODULE library, const char* name, Fn& function) {
 WinHttpApi loadApi() {
     WinHttpApi api;
     // Stays loaded until the process ends, like the other bound libraries.
-    HMODULE library = app::loadSystemLibrary(L"winhttp.dll");
+    HMODULE library = loadSystemLibrary(L"winhttp.dll");
     if (library == nullptr) return api;
     bind(library, "WinHttpOpen", api.open);
     bind(library, "WinHttpSetTimeouts", api.setTimeouts);
@@ -76,11 +76,6 @@ struct WinHttpHandleKind {
 };
 using Handle = UniqueHandle<WinHttpHandleKind>;
 
-std::wstring wide(std::string_view gbk) {
-    const std::u16string units = codepage::gbkToUtf16(gbk);
-    return std::wstring(units.begin(), units.end());
-}
-
 struct Target {
     std::wstring host;
     INTERNET_PORT port = 0;
@@ -109,7 +104,7 @@ bool crack(const WinHttpApi& api, const std::wstring& url, Target& target) {
 void addHeaders(const WinHttpApi& api, HINTERNET request,
                 const std::vector<RequestHeader>& headers) {
     for (const auto& [name, value] : headers) {
-        const std::wstring line = wide(name + ": " + value);
+        const std::wstring line = toWide(name + ": " + value);
         api.addRequestHeaders(request, line.c_str(), static_cast<DWORD>(line.size()),
                               WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
     }
@@ -156,7 +151,7 @@ bool postForm(std::string_view url, const std::vector<RequestHeader>& headers,
     api->setTimeouts(session.get(), bounds.resolveMilliseconds, bounds.connectMilliseconds,
                      bounds.sendMilliseconds, bounds.receiveMilliseconds);
     Target target;
-    if (!crack(*api, wide(url), target)) return false;
+    if (!crack(*api, toWide(url), target)) return false;
     const Handle connection(api->connect(session.get(), target.host.c_str(), target.port, 0));
     if (!connection) return false;
     const Handle request(api->openRequest(connection.get(), L"POST", target.path.c_str(), nullptr,

@@ -6,15 +6,12 @@
 #include <chrono>
 #include <limits>
 
-#include "app/runtime_binding.h"
+#include "util/runtime_binding.h"
 #include "util/unique_handle_win.h"
 
 namespace velmora::http {
 
 namespace {
-
-using app::Bound;
-using app::bound;
 
 constexpr DWORD kReadPiece = 1024;
 

@@ -1,6 +1,6 @@
 #include "skin/skin_subclass_win.h"
 
-#include "app/system_library_win.h"
+#include "util/system_library_win.h"
 
 namespace velmora::skin {
 
@@ -19,7 +19,7 @@ Fn exported(HMODULE library, const char* name) {
 
 // All three or none. The library stays loaded while this one is.
 Subclassing bindSubclassing() {
-    HMODULE library = app::loadSystemLibrary(L"comctl32.dll");
+    HMODULE library = loadSystemLibrary(L"comctl32.dll");
     if (library == nullptr) return {};
     Subclassing s;
     s.set = exported<decltype(s.set)>(library, "SetWindowSubclass");

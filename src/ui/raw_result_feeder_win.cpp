@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "ui/wide.h"
+#include "util/wide.h"
 
 namespace velmora::ui {
 

@@ -1,11 +1,11 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "app/runtime_binding.h"
 #include "app/threads.h"
 #include "http/engine.h"
 #include "ui/handlers.h"
 #include "ui/window.h"
+#include "util/runtime_binding.h"
 #include "util/unique_handle_win.h"
 #include "verify/echo_page.h"
 #include "verify/icmp_echo.h"
@@ -24,10 +24,10 @@ bool gVerifyAllRunning = false;
 // COM on the worker's thread, so the engine may use COM there.
 struct ComForThreadKind {
     static HRESULT initialize() noexcept {
-        return app::bound<decltype(::CoInitialize)>(app::Bound::CoInitialize)(nullptr);
+        return bound<decltype(::CoInitialize)>(Bound::CoInitialize)(nullptr);
     }
     static void uninitialize() noexcept {
-        app::bound<decltype(::CoUninitialize)>(app::Bound::CoUninitialize)();
+        bound<decltype(::CoUninitialize)>(Bound::CoUninitialize)();
     }
 };
 using ComForThread = ComScope<ComForThreadKind>;
