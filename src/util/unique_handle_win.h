@@ -59,6 +59,13 @@ private:
 
 namespace handle_kinds {
 
+// Kernel objects other than files: events, timers, threads.
+struct KernelObject {
+    using Type = HANDLE;
+    static Type invalid() noexcept { return nullptr; }
+    static void close(Type handle) noexcept { CloseHandle(handle); }
+};
+
 struct File {
     using Type = HANDLE;
     static Type invalid() noexcept { return INVALID_HANDLE_VALUE; }
@@ -100,6 +107,7 @@ struct WinsockStarted {
 
 }  // namespace handle_kinds
 
+using KernelHandle = UniqueHandle<handle_kinds::KernelObject>;
 using FileHandle = UniqueHandle<handle_kinds::File>;
 using RegistryKey = UniqueHandle<handle_kinds::RegKey>;
 using GlobalBlock = UniqueHandle<handle_kinds::GlobalBlock>;
