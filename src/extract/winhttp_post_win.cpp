@@ -113,17 +113,17 @@ void addHeaders(const WinHttpApi& api, HINTERNET request,
 // Reads until the answer ends, the cap is reached or the sink wants no more
 // (the part read counts), or the deadline passes (the answer is refused). A
 // single wait for data is bounded by the receive time-out.
-bool readAnswer(const WinHttpApi& api, HINTERNET request, const RequestBounds& bounds,
+bool readAnswer(const WinHttpApi& api, HINTERNET request, const http::RequestLimits& limits,
                 std::uint64_t deadline, const AnswerSink& sink) {
     constexpr DWORD kChunk = 64 * 1024;
     std::vector<char> buffer(kChunk);
     std::size_t total = 0;
-    while (total < bounds.maxAnswerBytes) {
+    while (total < limits.maxBodyBytes) {
         if (GetTickCount64() > deadline) return false;
         DWORD available = 0;
         if (!api.queryDataAvailable(request, &available)) return false;
         if (available == 0) return true;
-        const std::size_t room = bounds.maxAnswerBytes - total;
+        const std::size_t room = limits.maxBodyBytes - total;
         const auto wanted = static_cast<DWORD>(std::min<std::size_t>({available, room, kChunk}));
         DWORD read = 0;
         if (!api.readData(request, buffer.data(), wanted, &read)) return false;
@@ -137,19 +137,19 @@ bool readAnswer(const WinHttpApi& api, HINTERNET request, const RequestBounds& b
 }  // namespace
 
 bool postForm(std::string_view url, const std::vector<RequestHeader>& headers,
-              std::string_view body, const RequestBounds& bounds, const AnswerSink& sink) {
+              std::string_view body, const http::RequestLimits& limits, const AnswerSink& sink) {
     const WinHttpApi* api = winHttp();
     if (api == nullptr || body.size() > MAXDWORD) return false;
-    const std::uint64_t deadline =
-        GetTickCount64() + static_cast<std::uint64_t>(std::max(bounds.totalSeconds, 0)) * 1000;
+    const std::uint64_t deadline = GetTickCount64() + limits.deadlineMs;
 
     // The same session settings as the scripting component: default proxy
     // configuration, synchronous calls.
     const Handle session(api->open(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session) return false;
-    api->setTimeouts(session.get(), bounds.resolveMilliseconds, bounds.connectMilliseconds,
-                     bounds.sendMilliseconds, bounds.receiveMilliseconds);
+    api->setTimeouts(session.get(), static_cast<int>(limits.resolveTimeoutMs),
+                     static_cast<int>(limits.connectTimeoutMs), static_cast<int>(limits.sendTimeoutMs),
+                     static_cast<int>(limits.receiveTimeoutMs));
     Target target;
     if (!crack(*api, toWide(url), target)) return false;
     const Handle connection(api->connect(session.get(), target.host.c_str(), target.port, 0));
@@ -160,7 +160,7 @@ bool postForm(std::string_view url, const std::vector<RequestHeader>& headers,
     if (!request) return false;
     addHeaders(*api, request.get(), headers);
     // The wait for the status line has a time-out of its own.
-    DWORD responseTimeout = static_cast<DWORD>(bounds.receiveMilliseconds);
+    DWORD responseTimeout = limits.receiveTimeoutMs;
     api->setOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout,
                    sizeof responseTimeout);
 
@@ -170,7 +170,7 @@ bool postForm(std::string_view url, const std::vector<RequestHeader>& headers,
         !api->receiveResponse(request.get(), nullptr)) {
         return false;
     }
-    return readAnswer(*api, request.get(), bounds, deadline, sink);
+    return readAnswer(*api, request.get(), limits, deadline, sink);
 }
 
 }  // namespace velmora::extract

@@ -35,8 +35,8 @@ void setTimeout(HINTERNET handle, DWORD option, unsigned ms) {
 // nothing, or sends nothing for too long, ends the exchange.
 void applyTimeouts(HINTERNET internet, const RequestLimits& limits) {
     setTimeout(internet, INTERNET_OPTION_CONNECT_TIMEOUT, limits.connectTimeoutMs);
-    setTimeout(internet, INTERNET_OPTION_SEND_TIMEOUT, limits.transferTimeoutMs);
-    setTimeout(internet, INTERNET_OPTION_RECEIVE_TIMEOUT, limits.transferTimeoutMs);
+    setTimeout(internet, INTERNET_OPTION_SEND_TIMEOUT, limits.sendTimeoutMs);
+    setTimeout(internet, INTERNET_OPTION_RECEIVE_TIMEOUT, limits.receiveTimeoutMs);
 }
 
 HINTERNET openInternet(const RequestPlan& plan) {
