@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
+#include "http/bounded_read.h"
 #include "util/system_library_win.h"
 #include "util/unique_handle_win.h"
 #include "util/wide.h"
@@ -115,23 +117,21 @@ void addHeaders(const WinHttpApi& api, HINTERNET request,
 // single wait for data is bounded by the receive time-out.
 bool readAnswer(const WinHttpApi& api, HINTERNET request, const http::RequestLimits& limits,
                 std::uint64_t deadline, const AnswerSink& sink) {
-    constexpr DWORD kChunk = 64 * 1024;
-    std::vector<char> buffer(kChunk);
-    std::size_t total = 0;
-    while (total < limits.maxBodyBytes) {
-        if (GetTickCount64() > deadline) return false;
+    std::vector<char> buffer(64 * 1024);
+    const auto readSome = [&](char* into, std::size_t most) -> std::optional<std::size_t> {
         DWORD available = 0;
-        if (!api.queryDataAvailable(request, &available)) return false;
-        if (available == 0) return true;
-        const std::size_t room = limits.maxBodyBytes - total;
-        const auto wanted = static_cast<DWORD>(std::min<std::size_t>({available, room, kChunk}));
+        if (!api.queryDataAvailable(request, &available)) return std::nullopt;
+        if (available == 0) return 0;
         DWORD read = 0;
-        if (!api.readData(request, buffer.data(), wanted, &read)) return false;
-        if (read == 0) return true;
-        total += read;
-        if (!sink(std::string_view(buffer.data(), read))) return true;
-    }
-    return true;
+        const auto wanted = static_cast<DWORD>(std::min<std::size_t>(available, most));
+        if (!api.readData(request, into, wanted, &read)) return std::nullopt;
+        return read;
+    };
+    const auto late = [deadline] { return GetTickCount64() > deadline; };
+    // Connecting and sending may have used up the time already.
+    if (late()) return false;
+    const http::ReadEnd end = http::readBounded(buffer, limits.maxBodyBytes, readSome, sink, late);
+    return end != http::ReadEnd::Failed && end != http::ReadEnd::Late;
 }
 
 }  // namespace

@@ -3,9 +3,13 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
+#include <optional>
+#include <string_view>
 
+#include "http/bounded_read.h"
 #include "util/runtime_binding.h"
 #include "util/unique_handle_win.h"
 
@@ -65,20 +69,31 @@ void readBody(HINTERNET request, const RequestLimits& limits, Exchange& out) {
     const auto read = bound<decltype(::InternetReadFile)>(Bound::InternetReadFile);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.deadlineMs);
     char piece[kReadPiece];
-    for (;;) {
+    // A failed query or read ends the body as the server ending it would.
+    const auto readSome = [&](char* into, std::size_t most) -> std::optional<std::size_t> {
         DWORD ready = 0;
-        if (!available(request, &ready, 0, 0) || ready == 0) return;
+        if (!available(request, &ready, 0, 0) || ready == 0) return 0;
         DWORD count = 0;
-        if (!read(request, piece, ready < kReadPiece ? ready : kReadPiece, &count) || count == 0) return;
-        if (out.body.size() + count > limits.maxBodyBytes) {
+        if (!read(request, into, static_cast<DWORD>(std::min<std::size_t>(ready, most)), &count)) return 0;
+        return count;
+    };
+    const auto take = [&](std::string_view bytes) {
+        out.body.append(bytes);
+        return true;
+    };
+    const auto late = [&] { return std::chrono::steady_clock::now() >= deadline; };
+    // One byte past the cap tells a body longer than the cap, which is
+    // refused, from one that fills it exactly.
+    switch (readBounded(piece, limits.maxBodyBytes + 1, readSome, take, late)) {
+        case ReadEnd::Capped:
             out.bodyEnd = BodyEnd::TooLarge;
-            return;
-        }
-        out.body.append(piece, count);
-        if (std::chrono::steady_clock::now() >= deadline) {
+            break;
+        case ReadEnd::Late:
             out.bodyEnd = BodyEnd::TooSlow;
-            return;
-        }
+            break;
+        case ReadEnd::Ended:
+        case ReadEnd::Failed:
+            break;
     }
 }
 
