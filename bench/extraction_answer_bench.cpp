@@ -34,7 +34,7 @@ void BM_ReduceDigitFiller(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
 
-const long kCap = static_cast<long>(velmora::extract::RequestBounds{}.maxAnswerBytes);
+const long kCap = static_cast<long>(velmora::extract::kExtractionLimits.maxBodyBytes);
 
 }  // namespace
 

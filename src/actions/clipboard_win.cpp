@@ -5,64 +5,27 @@
 #include <cstring>
 #include <cwchar>
 
-#include "ui/wide.h"
+#include "util/unique_handle_win.h"
+#include "util/wide.h"
 
 namespace velmora::actions {
 
 namespace {
 
-// The clipboard is open, without owner window, for this object's lifetime.
-class OpenClipboardScope {
-public:
-    OpenClipboardScope() : open_(OpenClipboard(nullptr) != FALSE) {}
-    ~OpenClipboardScope() {
-        if (open_) CloseClipboard();
-    }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-    explicit operator bool() const { return open_; }
-
-private:
-    bool open_;
-};
-
-// A global memory block, freed unless released to the clipboard.
-class GlobalBlock {
-public:
-    explicit GlobalBlock(SIZE_T bytes)
-        : block_(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes)) {}
-    ~GlobalBlock() {
-        if (block_) GlobalFree(block_);
-    }
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-    explicit operator bool() const { return block_ != nullptr; }
-    HGLOBAL get() const { return block_; }
-    void release() { block_ = nullptr; }
-
-private:
-    HGLOBAL block_;
-};
-
 // A locked view of a global memory block and its size in bytes.
 class LockedBlock {
 public:
     explicit LockedBlock(HGLOBAL block)
-        : block_(block),
-          data_(block ? GlobalLock(block) : nullptr),
-          size_(data_ ? GlobalSize(block) : 0) {}
-    ~LockedBlock() {
-        if (data_) GlobalUnlock(block_);
-    }
-    LockedBlock(const LockedBlock&) = delete;
-    LockedBlock& operator=(const LockedBlock&) = delete;
+        : data_(block ? GlobalLock(block) : nullptr),
+          size_(data_ ? GlobalSize(block) : 0),
+          lock_(data_ ? block : nullptr) {}
     void* data() const { return data_; }
     SIZE_T size() const { return size_; }
 
 private:
-    HGLOBAL block_;
     void* data_;
     SIZE_T size_;
+    GlobalBlockLock lock_;
 };
 
 // The text of a clipboard block, never read past the block's end even when
@@ -84,10 +47,12 @@ std::string ansiTextOf(HANDLE data) {
 }  // namespace
 
 bool setClipboardText(std::string_view gbk) {
-    const std::wstring wide = ui::toWide(gbk);
-    const OpenClipboardScope clipboard;
+    const std::wstring wide = toWide(gbk);
+    const ClipboardScope clipboard = openClipboard();
     if (!clipboard || !EmptyClipboard()) return false;
-    GlobalBlock block((wide.size() + 1) * sizeof(wchar_t));
+    // Freed unless handed to the clipboard.
+    const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
+    GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes));
     if (!block) return false;
     {
         const LockedBlock locked(block.get());
@@ -100,9 +65,9 @@ bool setClipboardText(std::string_view gbk) {
 }
 
 std::string clipboardText() {
-    const OpenClipboardScope clipboard;
+    const ClipboardScope clipboard = openClipboard();
     if (!clipboard) return {};
-    if (HANDLE unicode = GetClipboardData(CF_UNICODETEXT)) return ui::fromWide(wideTextOf(unicode));
+    if (HANDLE unicode = GetClipboardData(CF_UNICODETEXT)) return fromWide(wideTextOf(unicode));
     if (HANDLE ansi = GetClipboardData(CF_TEXT)) return ansiTextOf(ansi);
     return {};
 }

@@ -6,6 +6,7 @@
 
 #include "actions/system_proxy_exit.h"
 #include "actions/system_proxy_win.h"
+#include "util/unique_handle_win.h"
 
 namespace velmora::actions {
 
@@ -38,17 +39,17 @@ LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* info) {
 // loading, no notification of other programs; just the two registry values,
 // with the wide calls so that nothing is converted on the way.
 void switchOffInRegistryOnly() noexcept {
-    HKEY key = nullptr;
+    HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER,
                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
-                      KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+                      KEY_SET_VALUE, &opened) != ERROR_SUCCESS) {
         return;
     }
+    const RegistryKey key(opened);
     const DWORD zero = 0;
-    RegSetValueExW(key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero),
+    RegSetValueExW(key.get(), L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero),
                    sizeof zero);
-    RegDeleteValueW(key, L"ProxyServer");
-    RegCloseKey(key);
+    RegDeleteValueW(key.get(), L"ProxyServer");
 }
 
 void InstallCrashProxyReset() {

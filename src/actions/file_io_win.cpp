@@ -4,28 +4,14 @@
 
 #include <algorithm>
 
-#include "ui/wide.h"
+#include "util/unique_handle_win.h"
+#include "util/wide.h"
 
 namespace velmora::actions {
 
 namespace {
 
 constexpr DWORD kWriteChunk = 1 << 20;
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 class FileSource final : public ByteSource {
 public:
@@ -46,7 +32,7 @@ private:
 }  // namespace
 
 std::unique_ptr<ByteSource> openFileForReading(const std::string& gbkPath) {
-    const std::wstring path = ui::toWide(gbkPath);
+    const std::wstring path = toWide(gbkPath);
     if (path.empty()) return nullptr;
     auto source = std::make_unique<FileSource>(CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -56,7 +42,7 @@ std::unique_ptr<ByteSource> openFileForReading(const std::string& gbkPath) {
 }
 
 bool writeFileBytes(const std::string& gbkPath, std::string_view bytes) {
-    const std::wstring path = ui::toWide(gbkPath);
+    const std::wstring path = toWide(gbkPath);
     if (path.empty()) return false;
     const FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

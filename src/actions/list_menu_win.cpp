@@ -7,10 +7,10 @@
 #include "actions/links.h"
 #include "actions/list_actions.h"
 #include "actions/notice_scroll.h"
-#include "app/runtime_binding.h"
 #include "ui/handlers.h"
-#include "ui/wide.h"
 #include "ui/window.h"
+#include "util/runtime_binding.h"
+#include "util/wide.h"
 
 namespace velmora {
 
@@ -18,7 +18,7 @@ namespace {
 
 // Hands the address to the default browser; the program does not wait.
 void openLink(actions::Link link) {
-    const std::wstring address = ui::toWide(actions::linkAddress(link));
+    const std::wstring address = toWide(actions::linkAddress(link));
     ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -38,7 +38,7 @@ void ScrollNotice() { actions::scrollNotice(ui::windowControls()); }
 
 void TrimWorkingSet() {
     auto* trim =
-        app::bound<decltype(::SetProcessWorkingSetSize)>(app::Bound::SetProcessWorkingSetSize);
+        bound<decltype(::SetProcessWorkingSetSize)>(Bound::SetProcessWorkingSetSize);
     trim(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
 

@@ -1,7 +1,5 @@
 #include "actions/system_proxy.h"
 
-#include <limits>
-
 #include "actions/proxy_text.h"
 
 namespace velmora::actions {
@@ -9,21 +7,6 @@ namespace velmora::actions {
 namespace {
 
 constexpr int kSwitchPauseMs = 200;
-constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-
-std::int64_t unitMilliseconds(WaitUnit unit) {
-    switch (unit) {
-        case WaitUnit::Milliseconds:
-            return 1;
-        case WaitUnit::Seconds:
-            return 1'000;
-        case WaitUnit::Minutes:
-            return 60'000;
-        case WaitUnit::Hours:
-            return 3'600'000;
-    }
-    return 1;
-}
 
 }  // namespace
 
@@ -58,18 +41,6 @@ void SystemProxySwitch::cancel() {
 void SystemProxySwitch::end() {
     ended_.store(true);
     cancel();
-}
-
-std::int64_t waitMilliseconds(std::int64_t duration, WaitUnit unit) {
-    if (duration <= 0) return 0;
-    const std::int64_t unitMs = unitMilliseconds(unit);
-    return duration > kMax / unitMs ? kMax : duration * unitMs;
-}
-
-std::int64_t relativeDueTime(std::int64_t duration, WaitUnit unit) {
-    constexpr std::int64_t kStepsPerMs = 10'000;
-    const std::int64_t ms = waitMilliseconds(duration, unit);
-    return ms > kMax / kStepsPerMs ? -kMax : -(ms * kStepsPerMs);
 }
 
 }  // namespace velmora::actions

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <atomic>
-#include <cstdint>
 #include <string_view>
 
 #include "ui/control_ops.h"
@@ -46,14 +45,5 @@ private:
     std::atomic<bool> mayBeSet_{false};
     std::atomic<bool> ended_{false};
 };
-
-enum class WaitUnit : int { Milliseconds = 0, Seconds = 1, Minutes = 2, Hours = 3 };
-
-// The relative due time of a waitable timer for the wait: a negative count of
-// 100-nanosecond steps, saturated at the 64-bit range; 0 for no wait.
-std::int64_t relativeDueTime(std::int64_t duration, WaitUnit unit);
-
-// The wait in milliseconds, saturated; 0 for a negative duration.
-std::int64_t waitMilliseconds(std::int64_t duration, WaitUnit unit);
 
 }  // namespace velmora::actions

@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "actions/registry_key_win.h"
 #include "actions/system_proxy.h"
 #include "actions/system_proxy_exit.h"
 #include "actions/wait_responsive_win.h"
-#include "app/runtime_binding.h"
 #include "ui/handlers.h"
 #include "ui/window.h"
+#include "util/runtime_binding.h"
+#include "util/unique_handle_win.h"
 
 namespace velmora {
 
@@ -19,12 +19,31 @@ namespace actions {
 
 namespace {
 
+// Opens `path` under `root` for writing; empty when it cannot be opened.
+RegistryKey openKeyForWriting(HKEY root, const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return {};
+    return RegistryKey(key);
+}
+
+// Opens `path` for writing, creating it when it cannot be opened.
+RegistryKey openOrCreateKey(HKEY root, const char* path) {
+    RegistryKey opened = openKeyForWriting(root, path);
+    if (opened) return opened;
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return {};
+    }
+    return RegistryKey(key);
+}
+
 // The per-user internet settings in the registry. The values are ASCII, so
 // the ANSI registry calls are right here.
 class RegistryProxySettings final : public ProxySettings {
 public:
     void setEnabled(bool enabled) override {
-        const RegistryKey key = RegistryKey::openOrCreate(HKEY_CURRENT_USER, kInternetSettingsPath);
+        const RegistryKey key = openOrCreateKey(HKEY_CURRENT_USER, kInternetSettingsPath);
         if (!key) return;
         const DWORD value = enabled ? 1 : 0;
         RegSetValueExA(key.get(), "ProxyEnable", 0, REG_DWORD,
@@ -32,7 +51,7 @@ public:
     }
 
     void setServer(std::string_view server) override {
-        const RegistryKey key = RegistryKey::openOrCreate(HKEY_CURRENT_USER, kInternetSettingsPath);
+        const RegistryKey key = openOrCreateKey(HKEY_CURRENT_USER, kInternetSettingsPath);
         if (!key) return;
         const std::string value(server);
         RegSetValueExA(key.get(), "ProxyServer", 0, REG_SZ,
@@ -41,8 +60,7 @@ public:
     }
 
     void removeServer() override {
-        const RegistryKey key =
-            RegistryKey::openForWriting(HKEY_CURRENT_USER, kInternetSettingsPath);
+        const RegistryKey key = openKeyForWriting(HKEY_CURRENT_USER, kInternetSettingsPath);
         if (key && RegDeleteValueA(key.get(), "ProxyServer") == ERROR_SUCCESS) return;
         // A value that is not there may be a key of that name; normally
         // neither exists, and the outcome does not matter.
@@ -52,8 +70,7 @@ public:
 
     void announceChange() override {
         DWORD zero = 0;
-        auto* setOption =
-            app::bound<decltype(::InternetSetOptionA)>(app::Bound::InternetSetOptionA);
+        auto* setOption = bound<decltype(::InternetSetOptionA)>(Bound::InternetSetOptionA);
         setOption(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, &zero, 0);
     }
 

@@ -3,27 +3,22 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
 
-#include "app/runtime_binding.h"
 #include "ui/window.h"
+#include "util/runtime_binding.h"
+#include "util/unique_handle_win.h"
 
 namespace velmora::actions {
 
 namespace {
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
-UniqueHandle startTimer(std::int64_t dueTime) {
-    auto* create = app::bound<decltype(::CreateWaitableTimerA)>(app::Bound::CreateWaitableTimerA);
-    UniqueHandle timer(create(nullptr, FALSE, nullptr));
+KernelHandle startTimer(std::int64_t dueTime) {
+    auto* create = bound<decltype(::CreateWaitableTimerA)>(Bound::CreateWaitableTimerA);
+    KernelHandle timer(create(nullptr, FALSE, nullptr));
     if (!timer) return {};
     LARGE_INTEGER due;
     due.QuadPart = dueTime;
-    auto* set = app::bound<decltype(::SetWaitableTimer)>(app::Bound::SetWaitableTimer);
+    auto* set = bound<decltype(::SetWaitableTimer)>(Bound::SetWaitableTimer);
     if (!set(timer.get(), &due, 0, nullptr, nullptr, FALSE)) return {};
     return timer;
 }
@@ -64,7 +59,7 @@ bool WaitResponsive(std::int64_t duration, WaitUnit unit) {
     const ULONGLONG now = GetTickCount64();
     const ULONGLONG deadline =
         static_cast<ULONGLONG>(ms) > ~now ? ~0ULL : now + static_cast<ULONGLONG>(ms);
-    if (UniqueHandle timer = startTimer(relativeDueTime(duration, unit))) {
+    if (KernelHandle timer = startTimer(relativeDueTime(duration, unit))) {
         waitForTimer(timer.get(), deadline);
     } else {
         waitUntil(deadline);

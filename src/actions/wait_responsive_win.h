@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "actions/system_proxy.h"
+#include "actions/wait_units.h"
 
 namespace velmora::actions {
 

@@ -1,17 +1,17 @@
 // Program entry: prepare the process, load the main window, run the message
 // loop, end.
 #include <windows.h>
-#include <ole2.h>
 
 #include <string>
 
 #include "actions/system_proxy_exit.h"
 #include "app/exit_cleanup.h"
-#include "app/fatal.h"
 #include "app/program_folder.h"
-#include "app/system_library_win.h"
 #include "ui/handlers.h"
 #include "ui/main_window_win.h"
+#include "util/fatal.h"
+#include "util/system_library_win.h"
+#include "util/unique_handle_win.h"
 
 namespace {
 
@@ -28,14 +28,15 @@ void enterProgramFolder() {
 
 int run(HINSTANCE instance) {
     // Before anything loads a library, the system's own loads included.
-    velmora::app::restrictLibrarySearch();
-    OleInitialize(nullptr);
+    velmora::restrictLibrarySearch();
+    // Never undone on the way out: the process ends below without unwinding.
+    const velmora::OleScope ole;
     enterProgramFolder();
     velmora::app::registerExitCleanup(velmora::ExitCleanup);
     velmora::actions::InstallCrashProxyReset();
 
     if (!velmora::ui::createMainWindow(instance)) {
-        velmora::app::fatalError("载入启动窗口失败");
+        velmora::fatalError("载入启动窗口失败");
     }
     velmora::ui::runMessageLoop();
     velmora::app::runExitCleanup();
@@ -49,6 +50,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
         return run(instance);
     } catch (...) {
-        velmora::app::fatalError("程序发生未处理的错误");
+        velmora::fatalError("程序发生未处理的错误");
     }
 }

@@ -10,12 +10,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/runtime_binding.h"
-#include "app/system_library_win.h"
 #include "skin/skin_api.h"
 #include "skin/skin_blobs.h"
 #include "ui/handlers.h"
-#include "ui/wide.h"
+#include "util/runtime_binding.h"
+#include "util/system_library_win.h"
+#include "util/unique_handle_win.h"
+#include "util/wide.h"
 
 namespace velmora::app {
 namespace {
@@ -45,21 +46,6 @@ DWORD attributesToKeep(const std::wstring& path) {
     const DWORD keep = existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     return keep ? keep : FILE_ATTRIBUTE_NORMAL;
 }
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (*this) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 // True when the file's bytes, from the start to the end, are `data`.
 bool holdsExactly(HANDLE file, std::span<const unsigned char> data) {
@@ -102,11 +88,12 @@ std::wstring inCurrentDirectory(std::wstring_view name) {
 }
 
 bool writeWholeFile(const std::wstring& path, std::span<const unsigned char> data) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              attributesToKeep(path), nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool written = writeAll(file, data);
-    const bool closed = CloseHandle(file) != FALSE;
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                attributesToKeep(path), nullptr));
+    if (!file) return false;
+    const bool written = writeAll(file.get(), data);
+    // Closed here: a write the system only reports at closing counts too.
+    const bool closed = CloseHandle(file.release()) != FALSE;
     if (written && closed) return true;
     // A truncated library could be loaded and crash the program; without
     // it the start ends with the clear binding message instead.
@@ -149,7 +136,7 @@ namespace velmora {
 
 void LoadSkin() {
     const std::wstring library = L"jedata.dll";
-    const std::wstring skinFile = ui::toWide("皮肤.she");
+    const std::wstring skinFile = toWide("皮肤.she");
     const std::span<const unsigned char> ours{skin::kSkinLibraryData, skin::kSkinLibrarySize};
     // Failures are not reported: a file already there is used when it is
     // ours, and a library that is missing altogether ends the start.
@@ -157,7 +144,7 @@ void LoadSkin() {
     app::writeWholeFile(app::inCurrentDirectory(skinFile), {skin::kSkinFileData, skin::kSkinFileSize});
     app::setFileAttributes(app::inCurrentDirectory(library), app::kHiddenSystem);
     app::setFileAttributes(app::inCurrentDirectory(skinFile), app::kHiddenSystem);
-    const std::string skinPath = ui::fromWide(app::inCurrentDirectory(skinFile));
+    const std::string skinPath = fromWide(app::inCurrentDirectory(skinFile));
     if (auto* attach = app::bindOwnSkinLibrary(app::inCurrentDirectory(library), ours)) {
         attach(skinPath.c_str(), "");
     }

@@ -32,9 +32,9 @@ std::vector<RequestHeader> requestHeaders() {
 
 }  // namespace
 
-ProxyLines RequestProxyText(const Filters& filters, const RequestBounds& bounds) {
+ProxyLines RequestProxyText(const Filters& filters, const http::RequestLimits& limits) {
     AnswerReducer reducer;
-    const bool answered = postForm(ExtractionUrl, requestHeaders(), FormBody(filters), bounds,
+    const bool answered = postForm(ExtractionUrl, requestHeaders(), FormBody(filters), limits,
                                    [&](std::string_view piece) { return reducer.feed(piece); });
     if (!answered) return {};
     return reducer.finish();

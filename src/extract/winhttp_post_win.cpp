@@ -5,10 +5,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
-#include "app/system_library_win.h"
-#include "util/codepage.h"
+#include "http/bounded_read.h"
+#include "util/system_library_win.h"
+#include "util/unique_handle_win.h"
+#include "util/wide.h"
 
 namespace velmora::extract {
 
@@ -45,7 +48,7 @@ void bind(HMODULE library, const char* name, Fn& function) {
 WinHttpApi loadApi() {
     WinHttpApi api;
     // Stays loaded until the process ends, like the other bound libraries.
-    HMODULE library = app::loadSystemLibrary(L"winhttp.dll");
+    HMODULE library = loadSystemLibrary(L"winhttp.dll");
     if (library == nullptr) return api;
     bind(library, "WinHttpOpen", api.open);
     bind(library, "WinHttpSetTimeouts", api.setTimeouts);
@@ -67,26 +70,13 @@ const WinHttpApi* winHttp() {
     return api.complete() ? &api : nullptr;
 }
 
-class Handle {
-public:
-    Handle(const WinHttpApi& api, HINTERNET handle) : api_(api), handle_(handle) {}
-    ~Handle() {
-        if (handle_ != nullptr) api_.closeHandle(handle_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HINTERNET get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    const WinHttpApi& api_;
-    HINTERNET handle_;
+// Handles exist only once winHttp() has found the whole API.
+struct WinHttpHandleKind {
+    using Type = HINTERNET;
+    static Type invalid() noexcept { return nullptr; }
+    static void close(Type handle) noexcept { winHttp()->closeHandle(handle); }
 };
-
-std::wstring wide(std::string_view gbk) {
-    const std::u16string units = codepage::gbkToUtf16(gbk);
-    return std::wstring(units.begin(), units.end());
-}
+using Handle = UniqueHandle<WinHttpHandleKind>;
 
 struct Target {
     std::wstring host;
@@ -116,7 +106,7 @@ bool crack(const WinHttpApi& api, const std::wstring& url, Target& target) {
 void addHeaders(const WinHttpApi& api, HINTERNET request,
                 const std::vector<RequestHeader>& headers) {
     for (const auto& [name, value] : headers) {
-        const std::wstring line = wide(name + ": " + value);
+        const std::wstring line = toWide(name + ": " + value);
         api.addRequestHeaders(request, line.c_str(), static_cast<DWORD>(line.size()),
                               WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
     }
@@ -125,54 +115,52 @@ void addHeaders(const WinHttpApi& api, HINTERNET request,
 // Reads until the answer ends, the cap is reached or the sink wants no more
 // (the part read counts), or the deadline passes (the answer is refused). A
 // single wait for data is bounded by the receive time-out.
-bool readAnswer(const WinHttpApi& api, HINTERNET request, const RequestBounds& bounds,
+bool readAnswer(const WinHttpApi& api, HINTERNET request, const http::RequestLimits& limits,
                 std::uint64_t deadline, const AnswerSink& sink) {
-    constexpr DWORD kChunk = 64 * 1024;
-    std::vector<char> buffer(kChunk);
-    std::size_t total = 0;
-    while (total < bounds.maxAnswerBytes) {
-        if (GetTickCount64() > deadline) return false;
+    std::vector<char> buffer(64 * 1024);
+    const auto readSome = [&](char* into, std::size_t most) -> std::optional<std::size_t> {
         DWORD available = 0;
-        if (!api.queryDataAvailable(request, &available)) return false;
-        if (available == 0) return true;
-        const std::size_t room = bounds.maxAnswerBytes - total;
-        const auto wanted = static_cast<DWORD>(std::min<std::size_t>({available, room, kChunk}));
+        if (!api.queryDataAvailable(request, &available)) return std::nullopt;
+        if (available == 0) return 0;
         DWORD read = 0;
-        if (!api.readData(request, buffer.data(), wanted, &read)) return false;
-        if (read == 0) return true;
-        total += read;
-        if (!sink(std::string_view(buffer.data(), read))) return true;
-    }
-    return true;
+        const auto wanted = static_cast<DWORD>(std::min<std::size_t>(available, most));
+        if (!api.readData(request, into, wanted, &read)) return std::nullopt;
+        return read;
+    };
+    const auto late = [deadline] { return GetTickCount64() > deadline; };
+    // Connecting and sending may have used up the time already.
+    if (late()) return false;
+    const http::ReadEnd end = http::readBounded(buffer, limits.maxBodyBytes, readSome, sink, late);
+    return end != http::ReadEnd::Failed && end != http::ReadEnd::Late;
 }
 
 }  // namespace
 
 bool postForm(std::string_view url, const std::vector<RequestHeader>& headers,
-              std::string_view body, const RequestBounds& bounds, const AnswerSink& sink) {
+              std::string_view body, const http::RequestLimits& limits, const AnswerSink& sink) {
     const WinHttpApi* api = winHttp();
     if (api == nullptr || body.size() > MAXDWORD) return false;
-    const std::uint64_t deadline =
-        GetTickCount64() + static_cast<std::uint64_t>(std::max(bounds.totalSeconds, 0)) * 1000;
+    const std::uint64_t deadline = GetTickCount64() + limits.deadlineMs;
 
     // The same session settings as the scripting component: default proxy
     // configuration, synchronous calls.
-    const Handle session(*api, api->open(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                         WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    const Handle session(api->open(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                   WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session) return false;
-    api->setTimeouts(session.get(), bounds.resolveMilliseconds, bounds.connectMilliseconds,
-                     bounds.sendMilliseconds, bounds.receiveMilliseconds);
+    api->setTimeouts(session.get(), static_cast<int>(limits.resolveTimeoutMs),
+                     static_cast<int>(limits.connectTimeoutMs), static_cast<int>(limits.sendTimeoutMs),
+                     static_cast<int>(limits.receiveTimeoutMs));
     Target target;
-    if (!crack(*api, wide(url), target)) return false;
-    const Handle connection(*api, api->connect(session.get(), target.host.c_str(), target.port, 0));
+    if (!crack(*api, toWide(url), target)) return false;
+    const Handle connection(api->connect(session.get(), target.host.c_str(), target.port, 0));
     if (!connection) return false;
-    const Handle request(*api, api->openRequest(connection.get(), L"POST", target.path.c_str(),
-                                                nullptr, WINHTTP_NO_REFERER,
-                                                WINHTTP_DEFAULT_ACCEPT_TYPES, target.flags));
+    const Handle request(api->openRequest(connection.get(), L"POST", target.path.c_str(), nullptr,
+                                          WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                          target.flags));
     if (!request) return false;
     addHeaders(*api, request.get(), headers);
     // The wait for the status line has a time-out of its own.
-    DWORD responseTimeout = static_cast<DWORD>(bounds.receiveMilliseconds);
+    DWORD responseTimeout = limits.receiveTimeoutMs;
     api->setOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout,
                    sizeof responseTimeout);
 
@@ -182,7 +170,7 @@ bool postForm(std::string_view url, const std::vector<RequestHeader>& headers,
         !api->receiveResponse(request.get(), nullptr)) {
         return false;
     }
-    return readAnswer(*api, request.get(), bounds, deadline, sink);
+    return readAnswer(*api, request.get(), limits, deadline, sink);
 }
 
 }  // namespace velmora::extract

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "extract/extraction.h"
+#include "http/request_limits.h"
 
 namespace velmora::extract {
 
@@ -23,11 +23,11 @@ using AnswerSink = std::function<bool(std::string_view bytes)>;
 
 // Posts `body` byte for byte to `url` with the headers added in order (one
 // that WinHTTP refuses is left out) and hands the answer's body to `sink` as
-// it arrives, at most bounds.maxAnswerBytes of it. Reading ends early when
+// it arrives, at most limits.maxBodyBytes of it. Reading ends early when
 // the sink wants no more. False when the request fails or the answer is
-// still arriving after bounds.totalSeconds: what the sink got then does not
+// still arriving after limits.deadlineMs: what the sink got then does not
 // count. The status code is not looked at.
 bool postForm(std::string_view url, const std::vector<RequestHeader>& headers,
-              std::string_view body, const RequestBounds& bounds, const AnswerSink& sink);
+              std::string_view body, const http::RequestLimits& limits, const AnswerSink& sink);
 
 }  // namespace velmora::extract

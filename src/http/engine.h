@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "http/engine_plan.h"
+#include "http/request_limits.h"
 
 namespace velmora::http {
 
@@ -32,18 +33,6 @@ struct RequestOptions {
     std::string* postBytes = nullptr;        // in/out: filled from postText when empty
     std::optional<std::string_view> proxy{};   // host:port; given means proxy mode
     std::string* rawHeaders = nullptr;       // out: raw header text, or 5000 blanks
-};
-
-// Bounds that keep a hostile or broken server from holding a worker forever
-// or filling the address space.
-struct RequestLimits {
-    unsigned connectTimeoutMs = 20'000;
-    unsigned transferTimeoutMs = 20'000;  // each send and each receive
-    // The whole call, follow-ups and reading included; connecting and the
-    // wait for the headers are bounded by the time-outs above.
-    unsigned deadlineMs = 60'000;
-    std::size_t maxBodyBytes = 1u << 20;  // a longer body makes the call fail
-    int maxRedirects = 20;                // 301 follow-ups per call
 };
 
 enum class BodyEnd {

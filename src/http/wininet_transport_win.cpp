@@ -3,36 +3,32 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
+#include <optional>
+#include <string_view>
 
-#include "app/runtime_binding.h"
+#include "http/bounded_read.h"
+#include "util/runtime_binding.h"
+#include "util/unique_handle_win.h"
 
 namespace velmora::http {
 
 namespace {
 
-using app::Bound;
-using app::bound;
-
 constexpr DWORD kReadPiece = 1024;
 
-// Closes a WinINet handle; the declaration order of the handles in exchange()
+// A WinINet handle; the declaration order of the handles in exchange()
 // closes request, connection and internet handle in that order.
-class NetHandle {
-public:
-    explicit NetHandle(HINTERNET handle) : handle_(handle) {}
-    NetHandle(const NetHandle&) = delete;
-    NetHandle& operator=(const NetHandle&) = delete;
-    ~NetHandle() {
-        if (handle_ != nullptr) bound<decltype(::InternetCloseHandle)>(Bound::InternetCloseHandle)(handle_);
+struct InternetHandleKind {
+    using Type = HINTERNET;
+    static Type invalid() noexcept { return nullptr; }
+    static void close(Type handle) noexcept {
+        bound<decltype(::InternetCloseHandle)>(Bound::InternetCloseHandle)(handle);
     }
-    HINTERNET get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    HINTERNET handle_;
 };
+using NetHandle = UniqueHandle<InternetHandleKind>;
 
 void setTimeout(HINTERNET handle, DWORD option, unsigned ms) {
     DWORD value = ms;
@@ -43,8 +39,8 @@ void setTimeout(HINTERNET handle, DWORD option, unsigned ms) {
 // nothing, or sends nothing for too long, ends the exchange.
 void applyTimeouts(HINTERNET internet, const RequestLimits& limits) {
     setTimeout(internet, INTERNET_OPTION_CONNECT_TIMEOUT, limits.connectTimeoutMs);
-    setTimeout(internet, INTERNET_OPTION_SEND_TIMEOUT, limits.transferTimeoutMs);
-    setTimeout(internet, INTERNET_OPTION_RECEIVE_TIMEOUT, limits.transferTimeoutMs);
+    setTimeout(internet, INTERNET_OPTION_SEND_TIMEOUT, limits.sendTimeoutMs);
+    setTimeout(internet, INTERNET_OPTION_RECEIVE_TIMEOUT, limits.receiveTimeoutMs);
 }
 
 HINTERNET openInternet(const RequestPlan& plan) {
@@ -73,20 +69,31 @@ void readBody(HINTERNET request, const RequestLimits& limits, Exchange& out) {
     const auto read = bound<decltype(::InternetReadFile)>(Bound::InternetReadFile);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.deadlineMs);
     char piece[kReadPiece];
-    for (;;) {
+    // A failed query or read ends the body as the server ending it would.
+    const auto readSome = [&](char* into, std::size_t most) -> std::optional<std::size_t> {
         DWORD ready = 0;
-        if (!available(request, &ready, 0, 0) || ready == 0) return;
+        if (!available(request, &ready, 0, 0) || ready == 0) return 0;
         DWORD count = 0;
-        if (!read(request, piece, ready < kReadPiece ? ready : kReadPiece, &count) || count == 0) return;
-        if (out.body.size() + count > limits.maxBodyBytes) {
+        if (!read(request, into, static_cast<DWORD>(std::min<std::size_t>(ready, most)), &count)) return 0;
+        return count;
+    };
+    const auto take = [&](std::string_view bytes) {
+        out.body.append(bytes);
+        return true;
+    };
+    const auto late = [&] { return std::chrono::steady_clock::now() >= deadline; };
+    // One byte past the cap tells a body longer than the cap, which is
+    // refused, from one that fills it exactly.
+    switch (readBounded(piece, limits.maxBodyBytes + 1, readSome, take, late)) {
+        case ReadEnd::Capped:
             out.bodyEnd = BodyEnd::TooLarge;
-            return;
-        }
-        out.body.append(piece, count);
-        if (std::chrono::steady_clock::now() >= deadline) {
+            break;
+        case ReadEnd::Late:
             out.bodyEnd = BodyEnd::TooSlow;
-            return;
-        }
+            break;
+        case ReadEnd::Ended:
+        case ReadEnd::Failed:
+            break;
     }
 }
 

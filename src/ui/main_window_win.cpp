@@ -8,12 +8,12 @@
 #include <string>
 
 #include "actions/system_proxy_exit.h"
-#include "app/runtime_binding.h"
 #include "ui/bindings_win.h"
 #include "ui/handlers.h"
 #include "ui/layout.h"
-#include "ui/wide.h"
 #include "ui/window.h"
+#include "util/runtime_binding.h"
+#include "util/wide.h"
 
 namespace velmora::ui {
 
@@ -104,8 +104,8 @@ LRESULT CALLBACK groupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         default:
             break;
     }
-    return app::bound<decltype(::DefSubclassProc)>(app::Bound::DefSubclassProc)(window, message,
-                                                                                 wParam, lParam);
+    return bound<decltype(::DefSubclassProc)>(Bound::DefSubclassProc)(window, message,
+                                                                       wParam, lParam);
 }
 
 void fillList(HWND list) {
@@ -185,7 +185,7 @@ bool createControls(HWND main, HINSTANCE instance) {
         SendMessageW(control, WM_SETFONT, font, FALSE);
         switch (c.kind) {
             case ControlKind::GroupBox:
-                app::bound<decltype(::SetWindowSubclass)>(app::Bound::SetWindowSubclass)(
+                bound<decltype(::SetWindowSubclass)>(Bound::SetWindowSubclass)(
                     control, groupBoxProc, 1, 0);
                 break;
             case ControlKind::ReportList:
@@ -362,7 +362,7 @@ bool registerWindowClass(HINSTANCE instance) {
 bool createMainWindow(HINSTANCE instance) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
                                              ICC_STANDARD_CLASSES};
-    app::bound<decltype(::InitCommonControlsEx)>(app::Bound::InitCommonControlsEx)(&icc);
+    bound<decltype(::InitCommonControlsEx)>(Bound::InitCommonControlsEx)(&icc);
     if (!registerWindowClass(instance)) return false;
 
     const WindowEntry& frame = mainWindowEntry();

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "ui/wide.h"
 #include "util/text.h"
+#include "util/wide.h"
 
 namespace velmora::ui {
 

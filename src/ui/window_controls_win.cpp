@@ -15,8 +15,8 @@
 
 #include "ui/layout.h"
 #include "ui/main_window_win.h"
-#include "ui/wide.h"
 #include "ui/window.h"
+#include "util/wide.h"
 
 namespace velmora::ui {
 

@@ -10,44 +10,21 @@
 #include <optional>
 #include <string>
 
-#include "app/runtime_binding.h"
+#include "util/runtime_binding.h"
+#include "util/unique_handle_win.h"
 
 namespace velmora::verify {
 
 namespace {
 
-class WinsockSession {
-public:
-    WinsockSession() {
-        WSADATA data;
-        ok_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+struct IcmpHandleKind {
+    using Type = HANDLE;
+    static Type invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(Type handle) noexcept {
+        bound<decltype(::IcmpCloseHandle)>(Bound::IcmpCloseHandle)(handle);
     }
-    WinsockSession(const WinsockSession&) = delete;
-    WinsockSession& operator=(const WinsockSession&) = delete;
-    ~WinsockSession() {
-        if (ok_) WSACleanup();
-    }
-    bool ok() const { return ok_; }
-
-private:
-    bool ok_ = false;
 };
-
-class IcmpHandle {
-public:
-    IcmpHandle()
-        : handle_(app::bound<decltype(::IcmpCreateFile)>(app::Bound::IcmpCreateFile)()) {}
-    IcmpHandle(const IcmpHandle&) = delete;
-    IcmpHandle& operator=(const IcmpHandle&) = delete;
-    ~IcmpHandle() {
-        if (valid()) app::bound<decltype(::IcmpCloseHandle)>(app::Bound::IcmpCloseHandle)(handle_);
-    }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
+using IcmpHandle = UniqueHandle<IcmpHandleKind>;
 
 std::optional<IPAddr> resolve(const std::string& address) {
     const unsigned long dotted = inet_addr(address.c_str());
@@ -65,17 +42,17 @@ std::optional<IPAddr> resolve(const std::string& address) {
 }  // namespace
 
 long echoRoundTrip(std::string_view address) {
-    const WinsockSession winsock;
-    if (!winsock.ok()) return -1;
+    const WinsockSession winsock = startWinsock();
+    if (!winsock) return -1;
     const std::optional<IPAddr> target = resolve(std::string(address));
     if (!target) return -1;
-    const IcmpHandle icmp;
-    if (!icmp.valid()) return -1;
+    const IcmpHandle icmp(bound<decltype(::IcmpCreateFile)>(Bound::IcmpCreateFile)());
+    if (!icmp) return -1;
 
     // Room for one reply plus the ICMP error data a reply may carry.
     alignas(ICMP_ECHO_REPLY) char replies[sizeof(ICMP_ECHO_REPLY) + 8 + 32];
     char noPayload = 0;
-    const auto sendEcho = app::bound<decltype(::IcmpSendEcho)>(app::Bound::IcmpSendEcho);
+    const auto sendEcho = bound<decltype(::IcmpSendEcho)>(Bound::IcmpSendEcho);
     const DWORD count = sendEcho(icmp.get(), *target, &noPayload, 0, nullptr, replies,
                                  sizeof replies, kEchoTimeoutMs);
     if (count == 0) return -1;

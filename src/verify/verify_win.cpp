@@ -1,11 +1,12 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "app/runtime_binding.h"
 #include "app/threads.h"
 #include "http/engine.h"
 #include "ui/handlers.h"
 #include "ui/window.h"
+#include "util/runtime_binding.h"
+#include "util/unique_handle_win.h"
 #include "verify/echo_page.h"
 #include "verify/icmp_echo.h"
 #include "verify/own_ip.h"
@@ -20,14 +21,16 @@ namespace {
 // passes nested in a pass through its event processing.
 bool gVerifyAllRunning = false;
 
-// Pairs the worker's COM initialisation, so the engine may use COM there.
-class ComForThread {
-public:
-    ComForThread() { app::bound<decltype(::CoInitialize)>(app::Bound::CoInitialize)(nullptr); }
-    ComForThread(const ComForThread&) = delete;
-    ComForThread& operator=(const ComForThread&) = delete;
-    ~ComForThread() { app::bound<decltype(::CoUninitialize)>(app::Bound::CoUninitialize)(); }
+// COM on the worker's thread, so the engine may use COM there.
+struct ComForThreadKind {
+    static HRESULT initialize() noexcept {
+        return bound<decltype(::CoInitialize)>(Bound::CoInitialize)(nullptr);
+    }
+    static void uninitialize() noexcept {
+        bound<decltype(::CoUninitialize)>(Bound::CoUninitialize)();
+    }
 };
+using ComForThread = ComScope<ComForThreadKind>;
 
 std::string fetchThroughProxy(std::string_view proxy) {
     return http::HttpEngine::request(verify::kEchoPageUrl, {.proxy = proxy});

@@ -18,7 +18,7 @@
 #include "actions/wait_responsive_win.h"
 #include "ui/handlers.h"
 #include "ui/memory_controls.h"
-#include "ui/wide.h"
+#include "util/wide.h"
 
 namespace velmora::actions {
 namespace {
@@ -231,16 +231,16 @@ protected:
     ProxyFiles() {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        folder_ = ui::fromWide(temp) + "代理测试" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryW(ui::toWide(folder_).c_str(), nullptr);
+        folder_ = fromWide(temp) + "代理测试" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryW(toWide(folder_).c_str(), nullptr);
     }
     ~ProxyFiles() override {
         for (const std::string& file : files_) {
-            const std::wstring path = ui::toWide(file);
+            const std::wstring path = toWide(file);
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileW(path.c_str());
         }
-        RemoveDirectoryW(ui::toWide(folder_).c_str());
+        RemoveDirectoryW(toWide(folder_).c_str());
     }
 
     std::string path(const std::string& name) {
@@ -249,7 +249,7 @@ protected:
     }
 
     static std::optional<std::string> contents(const std::string& file) {
-        HANDLE handle = CreateFileW(ui::toWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ,
+        HANDLE handle = CreateFileW(toWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
         if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
         std::string bytes(GetFileSize(handle, nullptr), '\0');
@@ -277,7 +277,7 @@ Row local(std::string number, std::string address, std::string port) {
 TEST_F(ProxyFiles, ReadOnlyFileImports) {
     const std::string file = path("只读.txt");
     ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\r\n\r\nabc\r\n5.6.7.8:3128"));
-    ASSERT_TRUE(SetFileAttributesW(ui::toWide(file).c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesW(toWide(file).c_str(), FILE_ATTRIBUTE_READONLY));
     MemoryControls controls;
     importFrom(controls, file);
     EXPECT_EQ(controls.rows(),
@@ -288,7 +288,7 @@ TEST_F(ProxyFiles, FileOpenForWritingElsewhereImports) {
     const std::string file = path("open.txt");
     ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\n"));
     HANDLE writer =
-        CreateFileW(ui::toWide(file).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        CreateFileW(toWide(file).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     MemoryControls controls;
@@ -301,7 +301,7 @@ TEST_F(ProxyFiles, FileOpenForWritingElsewhereImports) {
 TEST_F(ProxyFiles, FileLockedAgainstWritersImports) {
     const std::string file = path("locked.txt");
     ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\n"));
-    HANDLE reader = CreateFileW(ui::toWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    HANDLE reader = CreateFileW(toWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
     MemoryControls controls;

@@ -70,12 +70,12 @@ protected:
     void TearDown() override { serviceCall("POST", "/_reset"); }
     void mode(std::string_view name) { ASSERT_EQ(serviceCall("POST", "/_mode", name), "ok"); }
 
-    // Bounds short enough for the tests that wait for them.
-    static RequestBounds shortBounds() {
-        RequestBounds bounds;
-        bounds.receiveMilliseconds = 2000;
-        bounds.totalSeconds = 3;
-        return bounds;
+    // Limits short enough for the tests that wait for them.
+    static http::RequestLimits shortLimits() {
+        http::RequestLimits limits = kExtractionLimits;
+        limits.receiveTimeoutMs = 2000;
+        limits.deadlineMs = 3000;
+        return limits;
     }
 };
 
@@ -142,8 +142,8 @@ TEST_F(ExtractionServiceTest, LargeAnswerIsSearchedUpToTheCap) {
     const Filters filters{"2", "", "", "", ""};
     EXPECT_EQ(RequestProxyText(filters).text,
               "127.0.0.1:18190\r\n127.0.0.1:18191\r\n127.9.9.9:9\r\n");
-    RequestBounds capped;
-    capped.maxAnswerBytes = 1 << 20;
+    http::RequestLimits capped = kExtractionLimits;
+    capped.maxBodyBytes = 1 << 20;
     EXPECT_EQ(RequestProxyText(filters, capped).text, "127.0.0.1:18190\r\n127.0.0.1:18191\r\n");
 }
 
@@ -151,13 +151,13 @@ TEST_F(ExtractionServiceTest, AnswersThatNeverEndAreRefusedInTime) {
     const Filters filters{"2", "", "", "", ""};
     for (const char* name : {"endless", "stall", "silent"}) {
         mode(name);
-        EXPECT_EQ(RequestProxyText(filters, shortBounds()).text, "") << name;
+        EXPECT_EQ(RequestProxyText(filters, shortLimits()).text, "") << name;
     }
 }
 
 TEST_F(ExtractionServiceTest, EndlessFloodIsReadUpToTheCap) {
     mode("flood");
-    EXPECT_EQ(RequestProxyText({"2", "", "", "", ""}, shortBounds()).text,
+    EXPECT_EQ(RequestProxyText({"2", "", "", "", ""}, shortLimits()).text,
               "127.0.0.1:18190\r\n127.0.0.1:18191\r\n");
 }
 
@@ -165,7 +165,7 @@ TEST_F(ExtractionServiceTest, RefusedHeaderDoesNotStopTheRequest) {
     const std::string body = "a=1";
     std::string answer;
     EXPECT_TRUE(postForm("http://" VELMORA_SERVICE_HOST "/Qrovanext7.php",
-                         {{"", ""}, {"X-Probe", "1"}}, body, RequestBounds{},
+                         {{"", ""}, {"X-Probe", "1"}}, body, kExtractionLimits,
                          [&](std::string_view bytes) {
                              answer += bytes;
                              return true;

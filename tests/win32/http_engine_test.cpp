@@ -89,7 +89,7 @@ TEST(WinInetEngine, HeadersTooLongForTheBufferReadAsBlanks) {
 }
 
 TEST(WinInetEngine, EndlessAndHugeBodiesAreBounded) {
-    const h::HttpEngine quick(h::winInetTransport(), {.transferTimeoutMs = 3000, .deadlineMs = 2000});
+    const h::HttpEngine quick(h::winInetTransport(), {.sendTimeoutMs = 3000, .receiveTimeoutMs = 3000, .deadlineMs = 2000});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(quick.fetch(kScripted + "/endless"), "");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));

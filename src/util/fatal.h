@@ -6,8 +6,8 @@
 #include <optional>
 #include <string_view>
 
-namespace velmora::app {
+namespace velmora {
 
 [[noreturn]] void fatalError(std::string_view message, std::optional<long> code = std::nullopt);
 
-}  // namespace velmora::app
+}  // namespace velmora

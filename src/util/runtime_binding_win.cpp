@@ -1,4 +1,4 @@
-#include "app/runtime_binding.h"
+#include "util/runtime_binding.h"
 
 #include <windows.h>
 
@@ -7,11 +7,11 @@
 #include <mutex>
 #include <string>
 
-#include "app/fatal.h"
-#include "app/system_library_win.h"
-#include "ui/wide.h"
+#include "util/fatal.h"
+#include "util/system_library_win.h"
+#include "util/wide.h"
 
-namespace velmora::app {
+namespace velmora {
 
 namespace {
 
@@ -68,7 +68,7 @@ void* boundAddress(Bound which) {
     {
         std::lock_guard lock(gBindMutex);
         if (void* address = gAddresses[index].load(std::memory_order_relaxed)) return address;
-        if (HMODULE module = loadSystemLibrary(ui::toWide(entry.library).c_str())) {
+        if (HMODULE module = loadSystemLibrary(toWide(entry.library).c_str())) {
             if (void* address = reinterpret_cast<void*>(GetProcAddress(module, entry.exportName))) {
                 // Each entry keeps its own reference for the rest of the run.
                 // The libraries are released by the end of the process, after
@@ -86,4 +86,4 @@ void* boundAddress(Bound which) {
     bindingFailed(entry.library, entry.exportName);
 }
 
-}  // namespace velmora::app
+}  // namespace velmora

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace velmora::app {
+namespace velmora {
 
 // Restricts the default search of every later library load of the process,
 // the system's own loads included, to the system folder. Does nothing where
@@ -22,4 +22,4 @@ HMODULE loadSystemLibrary(const wchar_t* name);
 // the system folder only. nullptr when it cannot be loaded.
 HMODULE loadLibraryAt(const wchar_t* path);
 
-}  // namespace velmora::app
+}  // namespace velmora

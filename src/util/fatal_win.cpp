@@ -1,14 +1,14 @@
-#include "app/fatal.h"
+#include "util/fatal.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <string>
 
-#include "ui/wide.h"
 #include "util/text.h"
+#include "util/wide.h"
 
-namespace velmora::app {
+namespace velmora {
 
 namespace {
 
@@ -31,10 +31,10 @@ void fatalError(std::string_view message, std::optional<long> code) {
     text += "错误信息：";
     text += message;
     text += "\r\n";
-    MessageBoxW(nullptr, ui::toWide(text).c_str(), ui::toWide("错误").c_str(),
+    MessageBoxW(nullptr, toWide(text).c_str(), toWide("错误").c_str(),
                 MB_OK | MB_ICONERROR | MB_TASKMODAL);
     // The exit clean-up must not run after a fatal error.
     ExitProcess(static_cast<UINT>(-1));
 }
 
-}  // namespace velmora::app
+}  // namespace velmora

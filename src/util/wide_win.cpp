@@ -1,8 +1,8 @@
-#include "ui/wide.h"
+#include "util/wide.h"
 
 #include "util/codepage.h"
 
-namespace velmora::ui {
+namespace velmora {
 
 // wchar_t is a UTF-16 code unit on Windows; the copies only change the type.
 std::wstring toWide(std::string_view gbk) {
@@ -14,4 +14,4 @@ std::string fromWide(std::wstring_view wide) {
     return codepage::utf16ToGbk(std::u16string(wide.begin(), wide.end()));
 }
 
-}  // namespace velmora::ui
+}  // namespace velmora

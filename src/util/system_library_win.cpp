@@ -1,4 +1,4 @@
-#include "app/system_library_win.h"
+#include "util/system_library_win.h"
 
 #include <string>
 
@@ -7,7 +7,7 @@
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
 #endif
 
-namespace velmora::app {
+namespace velmora {
 
 namespace {
 
@@ -63,4 +63,4 @@ HMODULE loadLibraryAt(const wchar_t* path) {
     return LoadLibraryExW(path, nullptr, 0);
 }
 
-}  // namespace velmora::app
+}  // namespace velmora

@@ -9,7 +9,7 @@
 // until the process ends.
 #pragma once
 
-namespace velmora::app {
+namespace velmora {
 
 enum class Bound : int {
     CoInitialize,
@@ -47,4 +47,4 @@ Fn* bound(Bound which) {
 // outside the table (the skin library).
 [[noreturn]] void bindingFailed(const char* library, const char* exportName);
 
-}  // namespace velmora::app
+}  // namespace velmora

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace velmora::ui {
+namespace velmora {
 
 std::wstring toWide(std::string_view gbk);
 std::string fromWide(std::wstring_view wide);
 
-}  // namespace velmora::ui
+}  // namespace velmora
