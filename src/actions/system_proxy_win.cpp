@@ -10,12 +10,8 @@
 #include "actions/system_proxy_exit.h"
 #include "actions/wait_responsive_win.h"
 #include "app/runtime_binding.h"
-#include "ui/handlers.h"
-#include "ui/window.h"
 
-namespace velmora {
-
-namespace actions {
+namespace velmora::actions {
 
 namespace {
 
@@ -58,8 +54,15 @@ public:
     }
 
     void waitResponsive(int milliseconds) override {
-        WaitResponsive(milliseconds, WaitUnit::Milliseconds);
+        WaitResponsive(pump_ != nullptr ? *pump_ : noWindowPump(), milliseconds,
+                       WaitUnit::Milliseconds);
     }
+
+    // The window whose events the wait handles; there is only one.
+    void useEventPump(EventPump& pump) { pump_ = &pump; }
+
+private:
+    EventPump* pump_ = nullptr;
 };
 
 // Constant-initialised, so the crash reset can read the switch at any time.
@@ -74,10 +77,11 @@ bool systemProxyMayBeSet() noexcept { return gSwitch.mayBeSet(); }
 
 void EndSystemProxyUse() { gSwitch.end(); }
 
-}  // namespace actions
+void switchSystemProxyOn(ui::ControlOperations& controls, EventPump& pump) {
+    gSettings.useEventPump(pump);
+    gSwitch.set(controls);
+}
 
-void SetSystemProxy() { actions::gSwitch.set(ui::windowControls()); }
+void switchSystemProxyOff() { gSwitch.cancel(); }
 
-void CancelSystemProxy() { actions::gSwitch.cancel(); }
-
-}  // namespace velmora
+}  // namespace velmora::actions

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "extract/form.h"
+#include "ui/control_ops.h"
 
 namespace velmora::extract {
 
@@ -36,7 +37,7 @@ struct RequestBounds {
 // calling thread within the bounds above.
 ProxyLines RequestProxyText(const Filters& filters, const RequestBounds& bounds = {});
 
-// Thread routine: reads the filters, requests, fills the list.
-void ExtractionWorker(std::int32_t unused);
+// Worker: reads the filters, requests, fills the list.
+void ExtractionWorker(ui::ControlOperations& controls);
 
 }  // namespace velmora::extract

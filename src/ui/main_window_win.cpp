@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#include <atomic>
 #include <functional>
-#include <map>
 #include <string>
 
 #include "actions/system_proxy_exit.h"
@@ -13,7 +11,6 @@
 #include "ui/handlers.h"
 #include "ui/layout.h"
 #include "ui/wide.h"
-#include "ui/window.h"
 
 namespace velmora::ui {
 
@@ -21,19 +18,6 @@ namespace {
 
 constexpr int kIconResource = 1;
 constexpr COLORREF kLinkColour = RGB(0, 51, 204);
-
-std::atomic<HWND> gMainWindow{nullptr};
-DWORD gWindowThread = 0;
-HMENU gListMenu = nullptr;
-ProxyListView gProxyListView;
-RawResultFeeder gRawResultFeeder;
-// Written only while the window is being created, read on its thread.
-std::map<int, HWND> gControls;
-
-HWND findControlWindow(int id) {
-    auto it = gControls.find(id);
-    return it == gControls.end() ? nullptr : it->second;
-}
 
 bool isLinkLabel(int id) {
     const ControlEntry* entry = findControl(id);
@@ -76,36 +60,6 @@ Styles stylesFor(const ControlEntry& c) {
             return {STATUSCLASSNAMEW, common, 0};
     }
     return {L"STATIC", common, 0};
-}
-
-// Group boxes are parents of the controls inside them, but a group box does
-// not pass its children's notifications on; this subclass forwards them to
-// the main window, where the handlers are bound.
-LRESULT CALLBACK groupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                              UINT_PTR, DWORD_PTR) noexcept {
-    switch (message) {
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-            if (HWND main = gMainWindow.load()) return SendMessageW(main, message, wParam, lParam);
-            break;
-        case WM_ERASEBKGND: {
-            // A group box draws only its frame; as a parent of controls it
-            // must fill its inside itself, or the area behind them stays
-            // unpainted (the main window clips its children).
-            RECT inside{};
-            GetClientRect(window, &inside);
-            FillRect(reinterpret_cast<HDC>(wParam), &inside, GetSysColorBrush(COLOR_BTNFACE));
-            return TRUE;
-        }
-        default:
-            break;
-    }
-    return app::bound<decltype(::DefSubclassProc)>(app::Bound::DefSubclassProc)(window, message,
-                                                                                 wParam, lParam);
 }
 
 void fillList(HWND list) {
@@ -166,11 +120,79 @@ HMENU buildListMenu() {
     return menu;
 }
 
-bool createControls(HWND main, HINSTANCE instance) {
+LRESULT onControlColour(WPARAM wParam, LPARAM lParam, HWND window, UINT message) {
+    const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+    if (message == WM_CTLCOLORSTATIC && isLinkLabel(id)) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, kLinkColour);
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool onSetCursor(HWND over) {
+    if (!isLinkLabel(GetDlgCtrlID(over))) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return true;
+}
+
+bool registerWindowClass(HINSTANCE instance, WNDPROC windowProc) {
+    const std::wstring className = toWide(mainWindowEntry().className);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 48, 48, 0));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className.c_str();
+    return RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+// Group boxes are parents of the controls inside them, but a group box does
+// not pass its children's notifications on; this subclass forwards them to
+// the main window, where the handlers are bound.
+LRESULT CALLBACK MainWindow::groupBoxProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam, UINT_PTR, DWORD_PTR self) noexcept {
+    switch (message) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+            if (HWND main = reinterpret_cast<MainWindow*>(self)->handle()) {
+                return SendMessageW(main, message, wParam, lParam);
+            }
+            break;
+        case WM_ERASEBKGND: {
+            // A group box draws only its frame; as a parent of controls it
+            // must fill its inside itself, or the area behind them stays
+            // unpainted (the main window clips its children).
+            RECT inside{};
+            GetClientRect(window, &inside);
+            FillRect(reinterpret_cast<HDC>(wParam), &inside, GetSysColorBrush(COLOR_BTNFACE));
+            return TRUE;
+        }
+        default:
+            break;
+    }
+    return app::bound<decltype(::DefSubclassProc)>(app::Bound::DefSubclassProc)(window, message,
+                                                                                 wParam, lParam);
+}
+
+bool MainWindow::createControls(HWND main, HINSTANCE instance) {
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     const int comboHeight = mainWindowEntry().comboOpenHeight;
     for (const ControlEntry& c : controlTable()) {
-        HWND parent = c.parent == kNoParent ? main : findControlWindow(c.parent);
+        HWND parent = c.parent == kNoParent ? main : findControl(c.parent);
         if (parent == nullptr) return false;
         const Styles s = stylesFor(c);
         const bool combo =
@@ -181,12 +203,12 @@ bool createControls(HWND main, HINSTANCE instance) {
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                                        instance, nullptr);
         if (control == nullptr) return false;
-        gControls[c.id] = control;
+        controlWindows_[c.id] = control;
         SendMessageW(control, WM_SETFONT, font, FALSE);
         switch (c.kind) {
             case ControlKind::GroupBox:
                 app::bound<decltype(::SetWindowSubclass)>(app::Bound::SetWindowSubclass)(
-                    control, groupBoxProc, 1, 0);
+                    control, groupBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
                 break;
             case ControlKind::ReportList:
                 fillList(control);
@@ -213,18 +235,18 @@ bool createControls(HWND main, HINSTANCE instance) {
 
 // Mouse-button events of the bindings are raised here, before the message
 // reaches the control, which then handles it as usual.
-void raiseButtonEvents(const MSG& msg) {
+void MainWindow::raiseButtonEvents(const MSG& msg) {
     if (msg.message == WM_RBUTTONDOWN) {
-        HWND list = findControlWindow(kProxyList);
-        if (list != nullptr && (msg.hwnd == list || GetParent(msg.hwnd) == list)) ShowListMenu();
+        HWND list = findControl(kProxyList);
+        if (list != nullptr && (msg.hwnd == list || GetParent(msg.hwnd) == list)) ShowListMenu(*this);
     } else if (msg.message == WM_LBUTTONDOWN) {
         const int id = GetDlgCtrlID(msg.hwnd);
-        if (isLinkLabel(id) && findControlWindow(id) == msg.hwnd) runLinkHandler(id);
+        if (isLinkLabel(id) && findControl(id) == msg.hwnd) runLinkHandler(*this, id);
     }
 }
 
-void dispatchOne(MSG& msg) {
-    HWND main = gMainWindow.load();
+void MainWindow::dispatchOne(MSG& msg) {
+    HWND main = handle();
     try {
         raiseButtonEvents(msg);
     } catch (...) {
@@ -234,66 +256,61 @@ void dispatchOne(MSG& msg) {
     DispatchMessageW(&msg);
 }
 
-LRESULT onControlColour(WPARAM wParam, LPARAM lParam, HWND window, UINT message) {
-    const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-    if (message == WM_CTLCOLORSTATIC && isLinkLabel(id)) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, kLinkColour);
-        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-bool onSetCursor(HWND over) {
-    if (!isLinkLabel(GetDlgCtrlID(over))) return false;
-    SetCursor(LoadCursorW(nullptr, IDC_HAND));
-    return true;
-}
-
-LRESULT onNotify(NMHDR* header) {
+LRESULT MainWindow::onNotify(NMHDR* header) {
     if (header->idFrom != kProxyList) return 0;
     switch (header->code) {
         case LVN_GETDISPINFOW:
-            gProxyListView.fillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header));
+            proxyListView_.fillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header));
             return 0;
         case LVN_ITEMCHANGED:
-            gProxyListView.itemChanged(*reinterpret_cast<const NMLISTVIEW*>(header));
+            proxyListView_.itemChanged(*reinterpret_cast<const NMLISTVIEW*>(header));
             return 0;
         case LVN_ODFINDITEMW:
-            return gProxyListView.findItem(*reinterpret_cast<const NMLVFINDITEMW*>(header));
+            return proxyListView_.findItem(*reinterpret_cast<const NMLVFINDITEMW*>(header));
         default:
             return 0;
     }
 }
 
-void onTimer(WPARAM timerId) {
+void MainWindow::onTimer(WPARAM timerId) {
     if (timerId == kRawResultTimer) {
-        gRawResultFeeder.onTimer();
+        rawResultFeeder_.onTimer();
         return;
     }
     // A list step that was due but whose posted message got lost.
-    gProxyListView.syncIfDue();
-    runTimerHandler(static_cast<unsigned>(timerId));
+    proxyListView_.syncIfDue();
+    runTimerHandler(*this, static_cast<unsigned>(timerId));
 }
 
-void onClose(HWND window) {
+void MainWindow::onDestroy(HWND window) {
+    KillTimer(window, kNoticeTimer);
+    KillTimer(window, kTrimTimer);
+    rawResultFeeder_.detach();
+    proxyListView_.detach();
+    if (listMenu_ != nullptr) {
+        DestroyMenu(listMenu_);
+        listMenu_ = nullptr;
+    }
+    PostQuitMessage(0);
+}
+
+void MainWindow::onClose(HWND window) {
     // The close is always granted, after the system proxy is switched off
     // (also against a "设置代理" still waiting to switch it on).
     actions::EndSystemProxyUse();
     DestroyWindow(window);
 }
 
-LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kRunOnWindowThread:
             (*reinterpret_cast<std::function<void()>*>(lParam))();
             return 0;
         case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED || lParam == 0) runCommandHandler(LOWORD(wParam));
+            if (HIWORD(wParam) == BN_CLICKED || lParam == 0) runCommandHandler(*this, LOWORD(wParam));
             return 0;
         case kSyncProxyList:
-            gProxyListView.onSyncMessage();
+            proxyListView_.onSyncMessage();
             return 0;
         case WM_NOTIFY:
             return onNotify(reinterpret_cast<NMHDR*>(lParam));
@@ -310,20 +327,16 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_QUERYENDSESSION:
             // The end of the session sends no close request.
-            CancelSystemProxy();
+            CancelSystemProxy(*this);
             return TRUE;
         case WM_ENDSESSION:
             if (wParam) actions::EndSystemProxyUse();
             return 0;
         case WM_DESTROY:
-            KillTimer(window, kNoticeTimer);
-            KillTimer(window, kTrimTimer);
-            gRawResultFeeder.detach();
-            gProxyListView.detach();
-            PostQuitMessage(0);
+            onDestroy(window);
             return 0;
         case WM_NCDESTROY:
-            gMainWindow.store(nullptr);
+            handle_.store(nullptr);
             break;
         default:
             break;
@@ -331,58 +344,48 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam,
-                                LPARAM lParam) noexcept {
+LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam) noexcept {
+    // The object comes with the first message that carries the creation
+    // parameters; the few messages before it get the default handling.
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     try {
-        return handleMessage(window, message, wParam, lParam);
+        return self->handleMessage(window, message, wParam, lParam);
     } catch (...) {
         return 0;
     }
 }
 
-bool registerWindowClass(HINSTANCE instance) {
-    const std::wstring className = toWide(mainWindowEntry().className);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = mainWindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 48, 48, 0));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
-                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className.c_str();
-    return RegisterClassExW(&wc) != 0;
-}
-
-}  // namespace
-
-bool createMainWindow(HINSTANCE instance) {
+bool MainWindow::create(HINSTANCE instance, CreatedEvent created) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
                                              ICC_STANDARD_CLASSES};
     app::bound<decltype(::InitCommonControlsEx)>(app::Bound::InitCommonControlsEx)(&icc);
-    if (!registerWindowClass(instance)) return false;
+    if (!registerWindowClass(instance, windowProc)) return false;
 
     const WindowEntry& frame = mainWindowEntry();
     const int x = (GetSystemMetrics(SM_CXSCREEN) - frame.outerWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - frame.outerHeight) / 2;
-    gWindowThread = GetCurrentThreadId();
+    thread_ = GetCurrentThreadId();
     HWND main = CreateWindowExW(WS_EX_CONTROLPARENT, toWide(frame.className).c_str(),
                                 toWide(frame.title).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, x, y,
                                 frame.outerWidth, frame.outerHeight, nullptr, nullptr, instance,
-                                nullptr);
+                                this);
     if (main == nullptr) return false;
-    gMainWindow.store(main);
+    handle_.store(main);
     if (!createControls(main, instance)) {
         DestroyWindow(main);
         return false;
     }
-    gListMenu = buildListMenu();
-    gProxyListView.attach(findControlWindow(kProxyList), main, kSyncProxyList);
-    gRawResultFeeder.attach(findControlWindow(kRawResultEdit), main, kRawResultTimer);
+    listMenu_ = buildListMenu();
+    proxyListView_.attach(findControl(kProxyList), main, kSyncProxyList);
+    rawResultFeeder_.attach(findControl(kRawResultEdit), main, kRawResultTimer);
     // The class icons cover the frame; WM_SETICON makes them the window's own
     // as well, which is what the shell and task switchers ask for.
     SendMessageW(main, WM_SETICON, ICON_BIG, GetClassLongPtrW(main, GCLP_HICON));
@@ -393,22 +396,22 @@ bool createMainWindow(HINSTANCE instance) {
 
     // The user can act on the window only once the created event has run.
     try {
-        InitMainWindow();
+        created(*this);
     } catch (...) {
     }
-    if (gMainWindow.load() == nullptr) return true;
+    if (handle() == nullptr) return true;
     ShowWindow(main, SW_SHOWNORMAL);
     UpdateWindow(main);
     return true;
 }
 
-int runMessageLoop() {
+int MainWindow::runMessageLoop() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatchOne(msg);
     return static_cast<int>(msg.wParam);
 }
 
-void processPendingMessages() {
+void MainWindow::processPending() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -420,18 +423,14 @@ void processPendingMessages() {
     }
 }
 
-HWND mainWindow() { return gMainWindow.load(); }
-bool windowOpen() { return gMainWindow.load() != nullptr; }
-DWORD windowThreadId() { return gWindowThread; }
-
-HWND controlWindow(int id) {
-    if (gMainWindow.load() == nullptr) return nullptr;
-    return findControlWindow(id);
+HWND MainWindow::findControl(int id) const {
+    auto it = controlWindows_.find(id);
+    return it == controlWindows_.end() ? nullptr : it->second;
 }
 
-HMENU listMenu() { return gListMenu; }
-
-ProxyListView& proxyListView() { return gProxyListView; }
-RawResultFeeder& rawResultFeeder() { return gRawResultFeeder; }
+HWND MainWindow::control(int id) const {
+    if (handle() == nullptr) return nullptr;
+    return findControl(id);
+}
 
 }  // namespace velmora::ui

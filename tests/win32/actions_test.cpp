@@ -16,7 +16,6 @@
 #include "actions/system_proxy.h"
 #include "actions/system_proxy_win.h"
 #include "actions/wait_responsive_win.h"
-#include "ui/handlers.h"
 #include "ui/memory_controls.h"
 #include "ui/wide.h"
 
@@ -76,7 +75,7 @@ private:
 class SystemProxyRegistry : public ::testing::Test {
 protected:
     SystemProxyRegistry() { controls.setRows({kFirst, kSecond}); }
-    ~SystemProxyRegistry() override { CancelSystemProxy(); }
+    ~SystemProxyRegistry() override { switchSystemProxyOff(); }
 
     MemoryControls controls;
     SettingsKey key;
@@ -87,7 +86,7 @@ TEST_F(SystemProxyRegistry, CancelCreatesAMissingEnableAndTouchesNothingElse) {
     key.remove("ProxyEnable");
     key.remove("ProxyServer");
     key.setString("ProxyOverride", "<local>");
-    CancelSystemProxy();
+    switchSystemProxyOff();
     EXPECT_EQ(key.dword("ProxyEnable"), 0U);
     EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
     EXPECT_EQ(key.string("ProxyOverride"), "<local>");
@@ -105,7 +104,7 @@ TEST_F(SystemProxyRegistry, SetWritesTheSelectedRowAndASecondSetReplacesIt) {
     EXPECT_EQ(key.dword("ProxyEnable"), 1U);
     EXPECT_EQ(key.string("ProxyServer"), "127.0.0.2:18199");
 
-    CancelSystemProxy();
+    switchSystemProxyOff();
     EXPECT_EQ(key.dword("ProxyEnable"), 0U);
     EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
 }
@@ -174,9 +173,10 @@ TEST_F(SystemProxyRegistry, EventsRunDuringThePause) {
 }
 
 TEST(WaitResponsive, ReturnsForEveryDuration) {
-    EXPECT_TRUE(WaitResponsive(0));
-    EXPECT_TRUE(WaitResponsive(-1, WaitUnit::Hours));
-    EXPECT_TRUE(WaitResponsive(20));
+    EventPump& pump = noWindowPump();
+    EXPECT_TRUE(WaitResponsive(pump, 0));
+    EXPECT_TRUE(WaitResponsive(pump, -1, WaitUnit::Hours));
+    EXPECT_TRUE(WaitResponsive(pump, 20));
 }
 
 TEST(Clipboard, ChineseTextRoundTrips) {
