@@ -53,7 +53,7 @@ public:
         setOption(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, &zero, 0);
     }
 
-    void waitResponsive(int milliseconds) override {
+    void pauseResponsively(int milliseconds) override {
         WaitResponsive(pump_ != nullptr ? *pump_ : noWindowPump(), milliseconds,
                        WaitUnit::Milliseconds);
     }
@@ -71,7 +71,7 @@ constinit SystemProxySwitch gSwitch{gSettings};
 
 }  // namespace
 
-ProxySettings& registryProxySettings() { return gSettings; }
+ProxySettings& currentUserProxySettings() { return gSettings; }
 
 bool systemProxyMayBeSet() noexcept { return gSwitch.mayBeSet(); }
 

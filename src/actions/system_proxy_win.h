@@ -12,7 +12,7 @@ inline constexpr char kInternetSettingsPath[] =
 
 // The current user's internet settings in the registry, with the settings-
 // changed notification and the responsive wait.
-ProxySettings& registryProxySettings();
+ProxySettings& currentUserProxySettings();
 
 // "设置代理": the proxy of the selected row becomes the system proxy; the
 // pause before it handles `pump`'s events. Window thread only.

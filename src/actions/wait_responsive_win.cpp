@@ -56,7 +56,7 @@ void waitForTimer(EventPump& pump, HANDLE timer, ULONGLONG deadline) {
     }
 }
 
-class NoWindowPump final : public EventPump {
+class ThreadMessagesPump final : public EventPump {
 public:
     void processPending() override {
         MSG msg;
@@ -75,7 +75,7 @@ public:
 }  // namespace
 
 EventPump& noWindowPump() {
-    static NoWindowPump pump;
+    static ThreadMessagesPump pump;
     return pump;
 }
 

@@ -52,13 +52,13 @@ void OpenServiceLink(MainWindow&) { actions::openLink(actions::Link::Service); }
 void OpenForumLink(MainWindow&) { actions::openLink(actions::Link::Forum); }
 void OpenMainSiteLink(MainWindow&) { actions::openLink(actions::Link::MainSite); }
 
-void ScrollNotice(MainWindow& window) { actions::scrollNotice(window.controls()); }
+void ScrollNotice(MainWindow& window) { actions::moveNoticeOneStep(window.controls()); }
 
 void TrimWorkingSet(MainWindow&) { actions::shrinkWorkingSet(); }
 
-void ClearInvalid(MainWindow& window) { actions::clearInvalid(window.controls()); }
+void ClearInvalid(MainWindow& window) { actions::removeFailedRows(window.controls()); }
 
-void ClearAll(MainWindow& window) { actions::clearAll(window.controls()); }
+void ClearAll(MainWindow& window) { actions::removeAllRows(window.controls()); }
 
 void CopyProxy(MainWindow& window) {
     if (const std::optional<std::string> text = actions::proxyTextToCopy(window.controls())) {
@@ -71,11 +71,11 @@ void PasteProxy(MainWindow& window) {
 }
 
 void ImportProxies(MainWindow& window) {
-    actions::importProxies(window.controls(), actions::openFileForReading);
+    actions::importProxyFile(window.controls(), actions::openFileForReading);
 }
 
 void ExportProxies(MainWindow& window) {
-    actions::exportProxies(window.controls(), actions::writeFileBytes);
+    actions::exportProxyFile(window.controls(), actions::writeFileBytes);
 }
 
 void SetSystemProxy(MainWindow& window) {
@@ -85,18 +85,19 @@ void SetSystemProxy(MainWindow& window) {
 void CancelSystemProxy(MainWindow&) { actions::switchSystemProxyOff(); }
 
 void VerifySelected(MainWindow& window) {
-    verify::verifySelected(window.controls(), [&window](int row) { startVerifyProxy(window, row); });
+    verify::verifySelectedRow(window.controls(),
+                              [&window](int row) { startVerifyProxy(window, row); });
 }
 
 void VerifyAll(MainWindow& window) {
-    verify::verifyAll(window.controls(), window.verifyAllRunning(),
-                      {.startWorker = [&window](int row) { startVerifyProxy(window, row); },
-                       .processPending = [&window] { window.processPending(); },
-                       .sleep = [](unsigned ms) { ::Sleep(ms); },
-                       .windowOpen = [&window] { return window.windowOpen(); }});
+    verify::runVerifyAll(window.controls(), window.verifyAllRunning(),
+                         {.startWorker = [&window](int row) { startVerifyProxy(window, row); },
+                          .processPending = [&window] { window.processPending(); },
+                          .sleep = [](unsigned ms) { ::Sleep(ms); },
+                          .windowOpen = [&window] { return window.windowOpen(); }});
 }
 
-void StopVerify(MainWindow& window) { verify::stopVerify(window.verifyAllRunning()); }
+void StopVerify(MainWindow& window) { verify::endVerifyAll(window.verifyAllRunning()); }
 
 void StartOwnIpCheck(MainWindow& window) { window.workers().start(verify::CheckOwnIp); }
 

@@ -168,7 +168,7 @@ LRESULT CALLBACK MainWindow::groupBoxProc(HWND window, UINT message, WPARAM wPar
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
         case WM_CTLCOLORBTN:
-            if (HWND main = reinterpret_cast<MainWindow*>(self)->handle()) {
+            if (HWND main = reinterpret_cast<MainWindow*>(self)->hwnd()) {
                 return SendMessageW(main, message, wParam, lParam);
             }
             break;
@@ -246,7 +246,7 @@ void MainWindow::raiseButtonEvents(const MSG& msg) {
 }
 
 void MainWindow::dispatchOne(MSG& msg) {
-    HWND main = handle();
+    HWND main = hwnd();
     try {
         raiseButtonEvents(msg);
     } catch (...) {
@@ -336,7 +336,7 @@ LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
             onDestroy(window);
             return 0;
         case WM_NCDESTROY:
-            handle_.store(nullptr);
+            hwnd_.store(nullptr);
             break;
         default:
             break;
@@ -378,7 +378,7 @@ bool MainWindow::create(HINSTANCE instance, CreatedEvent created) {
                                 frame.outerWidth, frame.outerHeight, nullptr, nullptr, instance,
                                 this);
     if (main == nullptr) return false;
-    handle_.store(main);
+    hwnd_.store(main);
     if (!createControls(main, instance)) {
         DestroyWindow(main);
         return false;
@@ -399,7 +399,7 @@ bool MainWindow::create(HINSTANCE instance, CreatedEvent created) {
         created(*this);
     } catch (...) {
     }
-    if (handle() == nullptr) return true;
+    if (hwnd() == nullptr) return true;
     ShowWindow(main, SW_SHOWNORMAL);
     UpdateWindow(main);
     return true;
@@ -429,7 +429,7 @@ HWND MainWindow::findControl(int id) const {
 }
 
 HWND MainWindow::control(int id) const {
-    if (handle() == nullptr) return nullptr;
+    if (hwnd() == nullptr) return nullptr;
     return findControl(id);
 }
 

@@ -49,10 +49,10 @@ public:
     void processPending() override;
     // False before the window is made and once it is gone. Loops on the
     // window thread end when it is gone.
-    bool windowOpen() override { return handle_.load() != nullptr; }
+    bool windowOpen() override { return hwnd_.load() != nullptr; }
 
     // Null before the window exists and after it is destroyed.
-    HWND handle() const { return handle_.load(); }
+    HWND hwnd() const { return hwnd_.load(); }
     DWORD threadId() const { return thread_; }
     // A control by id, or null (also once the window is gone).
     HWND control(int id) const;
@@ -61,8 +61,8 @@ public:
     // Callable from any thread, before the window exists and after it is gone.
     ControlOperations& controls() { return controls_; }
     // ProxyList's rows and the list view that shows them; RawResultEdit's feed.
-    ProxyListView& proxyListView() { return proxyListView_; }
-    RawResultFeeder& rawResultFeeder() { return rawResultFeeder_; }
+    ProxyListView& listView() { return proxyListView_; }
+    RawResultFeeder& resultFeeder() { return rawResultFeeder_; }
     // Whether a "验证全部" pass goes on. Read and written on the window thread
     // only: by a pass, by "停止验证" and by passes nested in a pass.
     bool& verifyAllRunning() { return verifyAllRunning_; }
@@ -83,7 +83,7 @@ private:
     void onClose(HWND window);
     void onDestroy(HWND window);
 
-    std::atomic<HWND> handle_{nullptr};
+    std::atomic<HWND> hwnd_{nullptr};
     DWORD thread_ = 0;
     // Written only while the window is being created, read on its thread.
     std::map<int, HWND> controlWindows_;

@@ -51,7 +51,7 @@ RECT noticeRect(HWND label) {
 
 template <typename R, typename F>
 R WindowControls::onWindowThread(R fallback, F&& operation) {
-    HWND main = window_.handle();
+    HWND main = window_.hwnd();
     if (main == nullptr) return fallback;
     if (GetCurrentThreadId() == window_.threadId()) return operation();
     R result = fallback;
@@ -74,7 +74,7 @@ bool WindowControls::runFileDialog(DialogId dialog) {
     const std::wstring filter = dialogFilter(dialog == kImportDialog ? kImportFilter : "");
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = window_.handle();
+    ofn.hwndOwner = window_.hwnd();
     ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
@@ -94,13 +94,13 @@ bool WindowControls::runFileDialog(DialogId dialog) {
 }
 
 int WindowControls::rowCount() {
-    return onWindowThread(0, [this] { return window_.proxyListView().rows().size(); });
+    return onWindowThread(0, [this] { return window_.listView().rows().size(); });
 }
 
 int WindowControls::insertRow(int position, std::string_view text) {
     return onWindowThread(-1, [&] {
         int row = -1;
-        window_.proxyListView().edit([&](ProxyRows& rows) { row = rows.insert(position, text); });
+        window_.listView().edit([&](ProxyRows& rows) { row = rows.insert(position, text); });
         return row;
     });
 }
@@ -111,7 +111,7 @@ void WindowControls::setCellText(int row, int column, std::string_view text) {
 
 std::string WindowControls::cellText(int row, int column) {
     return onWindowThread(std::string(),
-                          [&] { return window_.proxyListView().rows().cell(row, column); });
+                          [&] { return window_.listView().rows().cell(row, column); });
 }
 
 void WindowControls::deleteRow(int row) {
@@ -123,15 +123,15 @@ void WindowControls::deleteAllRows() {
 }
 
 int WindowControls::currentRow() {
-    return onWindowThread(-1, [this] { return window_.proxyListView().selected(); });
+    return onWindowThread(-1, [this] { return window_.listView().selected(); });
 }
 
 void WindowControls::setCurrentRow(int row) {
-    onWindowThread([&] { window_.proxyListView().select(row); });
+    onWindowThread([&] { window_.listView().select(row); });
 }
 
 void WindowControls::ensureVisible(int row) {
-    onWindowThread([&] { window_.proxyListView().ensureVisible(row); });
+    onWindowThread([&] { window_.listView().ensureVisible(row); });
 }
 
 void WindowControls::focusList() {
@@ -142,7 +142,7 @@ void WindowControls::focusList() {
 
 void WindowControls::withRows(const std::function<void(ProxyRows& rows)>& work) {
     onWindowThread([&] {
-        if (window_.handle() != nullptr) window_.proxyListView().edit(work);
+        if (window_.hwnd() != nullptr) window_.listView().edit(work);
     });
 }
 
@@ -153,7 +153,7 @@ std::string WindowControls::text(ControlId id) {
 void WindowControls::setText(ControlId id, std::string_view text) {
     onWindowThread([&] {
         if (id == kRawResultEdit) {
-            window_.rawResultFeeder().replace(text);
+            window_.resultFeeder().replace(text);
         } else if (HWND control = window_.control(id)) {
             SetWindowTextW(control, toWide(text).c_str());
         }
@@ -193,18 +193,18 @@ void WindowControls::setStatusText(int panel, std::string_view text) {
 
 void WindowControls::setTitle(std::string_view title) {
     onWindowThread([&] {
-        if (HWND main = window_.handle()) SetWindowTextW(main, toWide(title).c_str());
+        if (HWND main = window_.hwnd()) SetWindowTextW(main, toWide(title).c_str());
     });
 }
 
 std::string WindowControls::title() {
-    return onWindowThread(std::string(), [this] { return windowText(window_.handle()); });
+    return onWindowThread(std::string(), [this] { return windowText(window_.hwnd()); });
 }
 
 int WindowControls::clientWidth() {
     return onWindowThread(0, [this] {
         RECT r{};
-        GetClientRect(window_.handle(), &r);
+        GetClientRect(window_.hwnd(), &r);
         return static_cast<int>(r.right - r.left);
     });
 }
@@ -224,7 +224,7 @@ std::string WindowControls::dialogFileName(DialogId dialog) {
 
 void WindowControls::popupListMenu(int screenX, int screenY) {
     onWindowThread([&] {
-        HWND main = window_.handle();
+        HWND main = window_.hwnd();
         if (main == nullptr || window_.listMenu() == nullptr) return;
         // The chosen item arrives as WM_COMMAND after the menu closes.
         TrackPopupMenu(window_.listMenu(), TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,

@@ -30,15 +30,15 @@ std::string fetchThroughProxy(std::string_view proxy) {
 
 void VerifyProxy(ui::ControlOperations& controls, const ProxyUnderTest& proxy) {
     const ComForThread com;
-    verifyProxy(controls, proxy,
-                {.fetchThroughProxy = fetchThroughProxy,
-                 .echoRoundTrip = echoRoundTrip,
-                 .ownIp = ownIpText(),
-                 .counters = verifyCounters()});
+    verifyAndRecord(controls, proxy,
+                    {.fetchThroughProxy = fetchThroughProxy,
+                     .echoRoundTrip = echoRoundTrip,
+                     .ownIp = ownIpText(),
+                     .counters = verificationCounters()});
 }
 
 void CheckOwnIp() {
-    checkOwnIp([] { return http::HttpEngine::request(kEchoPageUrl); }, ownIpText());
+    fetchOwnIp([] { return http::HttpEngine::request(kEchoPageUrl); }, ownIpText());
 }
 
 void ExitCleanup() { ownIpText().release(); }

@@ -79,7 +79,7 @@ protected:
 
     MemoryControls controls;
     SettingsKey key;
-    SystemProxySwitch proxySwitch{registryProxySettings()};
+    SystemProxySwitch proxySwitch{currentUserProxySettings()};
 };
 
 TEST_F(SystemProxyRegistry, CancelCreatesAMissingEnableAndTouchesNothingElse) {
@@ -262,7 +262,7 @@ protected:
 
     static void importFrom(MemoryControls& controls, const std::string& file) {
         controls.scriptDialog(ui::kImportDialog, true, file);
-        importProxies(controls, openFileForReading);
+        importProxyFile(controls, openFileForReading);
     }
 
 private:
@@ -325,7 +325,7 @@ TEST_F(ProxyFiles, ExportAppendsTxtAndWritesExactBytes) {
     controls.setRows(
         {{"1", "1.2.3.4", "8080", "成功", "极快", "全国"}, {"2", "5.6.7.8", "3128", "", "", ""}});
     controls.scriptDialog(ui::kExportDialog, true, chosen);
-    exportProxies(controls, writeFileBytes);
+    exportProxyFile(controls, writeFileBytes);
     EXPECT_EQ(contents(chosen), std::nullopt);
     EXPECT_EQ(contents(written), "1.2.3.4:8080\r\n5.6.7.8:3128\r\n");
 
@@ -333,7 +333,7 @@ TEST_F(ProxyFiles, ExportAppendsTxtAndWritesExactBytes) {
     const std::string emptyFile = path("空");
     path("空.txt");
     empty.scriptDialog(ui::kExportDialog, true, emptyFile);
-    exportProxies(empty, writeFileBytes);
+    exportProxyFile(empty, writeFileBytes);
     EXPECT_EQ(contents(emptyFile + ".txt"), "");
 }
 
@@ -348,7 +348,7 @@ TEST_F(ProxyFiles, HundredThousandRowsGoOutAndComeBack) {
     source.setRows(rows);
     source.scriptDialog(ui::kExportDialog, true, path("big"));
     path("big.txt");
-    exportProxies(source, writeFileBytes);
+    exportProxyFile(source, writeFileBytes);
 
     MemoryControls target;
     importFrom(target, path("big") + ".txt");
