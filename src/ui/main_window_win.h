@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <map>
+#include <memory>
 
 #include "actions/wait_responsive_win.h"
 #include "ui/proxy_list_view_win.h"
@@ -59,7 +60,7 @@ public:
     HMENU listMenu() const { return listMenu_; }
 
     // Callable from any thread, before the window exists and after it is gone.
-    ControlOperations& controls() { return controls_; }
+    ControlOperations& controls() { return *controls_; }
     // ProxyList's rows and the list view that shows them; RawResultEdit's feed.
     ProxyListView& listView() { return proxyListView_; }
     RawResultFeeder& resultFeeder() { return rawResultFeeder_; }
@@ -90,7 +91,7 @@ private:
     HMENU listMenu_ = nullptr;
     ProxyListView proxyListView_;
     RawResultFeeder rawResultFeeder_;
-    WindowControls controls_{*this};
+    const std::unique_ptr<ControlOperations> controls_ = makeWindowControls(*this);
     bool verifyAllRunning_ = false;
     WindowWorkers workers_;
 };

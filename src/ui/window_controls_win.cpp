@@ -1,10 +1,18 @@
+// ControlOperations of the real window.
+//
+// Every operation runs on the window thread. A worker's call is sent there
+// with SendMessage, so the worker waits until the operation is done while the
+// window thread never waits for a worker. When the window is gone the send
+// fails and the operation does nothing (reads give their empty value).
 #include "ui/window_controls_win.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,205 +46,225 @@ std::wstring dialogFilter(std::string_view filter) {
     return wide;
 }
 
-// NoticeLabel's rectangle in its parent's client area; empty without it.
-RECT noticeRect(HWND label) {
-    RECT r{};
-    if (label == nullptr) return r;
-    GetWindowRect(label, &r);
-    MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
+class WindowControls final : public ControlOperations {
+public:
+    explicit WindowControls(MainWindow& window) : window_(window) {}
+
+    int rowCount() override {
+        return onWindowThread(0, [this] { return window_.listView().rows().size(); });
+    }
+
+    int insertRow(int position, std::string_view text) override {
+        return onWindowThread(-1, [&] {
+            int row = -1;
+            window_.listView().edit([&](ProxyRows& rows) { row = rows.insert(position, text); });
+            return row;
+        });
+    }
+
+    void setCellText(int row, int column, std::string_view text) override {
+        withRows([&](ProxyRows& rows) { rows.setCell(row, column, text); });
+    }
+
+    std::string cellText(int row, int column) override {
+        return onWindowThread(std::string(),
+                              [&] { return window_.listView().rows().cell(row, column); });
+    }
+
+    void deleteRow(int row) override {
+        withRows([&](ProxyRows& rows) { rows.erase(row); });
+    }
+
+    void deleteAllRows() override {
+        withRows([](ProxyRows& rows) { rows.clear(); });
+    }
+
+    int currentRow() override {
+        return onWindowThread(-1, [this] { return window_.listView().selected(); });
+    }
+
+    void setCurrentRow(int row) override {
+        onWindowThread([&] { window_.listView().select(row); });
+    }
+
+    void ensureVisible(int row) override {
+        onWindowThread([&] { window_.listView().ensureVisible(row); });
+    }
+
+    void focusList() override {
+        onWindowThread([this] {
+            if (HWND lv = window_.control(kProxyList)) SetFocus(lv);
+        });
+    }
+
+    void withRows(const std::function<void(ProxyRows& rows)>& work) override {
+        onWindowThread([&] {
+            if (window_.hwnd() != nullptr) window_.listView().edit(work);
+        });
+    }
+
+    std::string text(ControlId id) override {
+        return onWindowThread(std::string(), [&] { return windowText(window_.control(id)); });
+    }
+
+    void setText(ControlId id, std::string_view text) override {
+        onWindowThread([&] {
+            if (id == kRawResultEdit) {
+                window_.resultFeeder().replace(text);
+            } else if (HWND control = window_.control(id)) {
+                SetWindowTextW(control, toWide(text).c_str());
+            }
+        });
+    }
+
+    int noticeLeft() override {
+        return onWindowThread(0, [this] { return noticeRect().left; });
+    }
+
+    void setNoticeLeft(int left) override {
+        onWindowThread([&] {
+            HWND label = window_.control(kNoticeLabel);
+            if (label == nullptr) return;
+            const RECT r = noticeRect();
+            SetWindowPos(label, nullptr, left, r.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        });
+    }
+
+    int noticeWidth() override {
+        return onWindowThread(0, [this] {
+            const RECT r = noticeRect();
+            return static_cast<int>(r.right - r.left);
+        });
+    }
+
+    void setStatusText(int panel, std::string_view text) override {
+        if (panel < 0 || panel > 1) return;
+        onWindowThread([&] {
+            if (HWND bar = window_.control(kStatusBar)) {
+                SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(panel),
+                             reinterpret_cast<LPARAM>(toWide(text).c_str()));
+            }
+        });
+    }
+
+    void setTitle(std::string_view title) override {
+        onWindowThread([&] {
+            if (HWND main = window_.hwnd()) SetWindowTextW(main, toWide(title).c_str());
+        });
+    }
+
+    std::string title() override {
+        return onWindowThread(std::string(), [this] { return windowText(window_.hwnd()); });
+    }
+
+    int clientWidth() override {
+        return onWindowThread(0, [this] {
+            RECT r{};
+            GetClientRect(window_.hwnd(), &r);
+            return static_cast<int>(r.right - r.left);
+        });
+    }
+
+    void setDialogType(DialogId dialog, int type) override {
+        onWindowThread([&] { dialogs_[static_cast<std::size_t>(dialog)].type = type; });
+    }
+
+    bool showDialog(DialogId dialog) override {
+        return onWindowThread(false, [&] { return runFileDialog(dialog); });
+    }
+
+    std::string dialogFileName(DialogId dialog) override {
+        return onWindowThread(std::string(),
+                              [&] { return dialogs_[static_cast<std::size_t>(dialog)].fileName; });
+    }
+
+    void popupListMenu(int screenX, int screenY) override {
+        onWindowThread([&] {
+            HWND main = window_.hwnd();
+            if (main == nullptr || window_.listMenu() == nullptr) return;
+            // The chosen item arrives as WM_COMMAND after the menu closes.
+            TrackPopupMenu(window_.listMenu(), TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, screenX,
+                           screenY, 0, main, nullptr);
+        });
+    }
+
+    void messageBox(std::string_view text, std::string_view title,
+                    MessageBoxIcon icon) override {
+        // Shown on the calling thread, so that it blocks only that thread.
+        MessageBoxW(nullptr, toWide(text).c_str(), toWide(title).c_str(),
+                    MB_OK | MB_TASKMODAL | static_cast<UINT>(icon));
+    }
+
+private:
+    // The import and the export dialog: the type last set and the file last
+    // confirmed.
+    struct DialogState {
+        int type = 0;
+        std::string fileName;
+    };
+
+    template <typename R, typename F>
+    R onWindowThread(R fallback, F&& operation) {
+        HWND main = window_.hwnd();
+        if (main == nullptr) return fallback;
+        if (GetCurrentThreadId() == window_.threadId()) return operation();
+        R result = fallback;
+        std::function<void()> task = [&] { result = operation(); };
+        SendMessageW(main, kRunOnWindowThread, 0, reinterpret_cast<LPARAM>(&task));
+        return result;
+    }
+
+    template <typename F>
+    void onWindowThread(F&& operation) {
+        onWindowThread(0, [&] {
+            operation();
+            return 0;
+        });
+    }
+
+    bool runFileDialog(DialogId dialog) {
+        DialogState& state = dialogs_[static_cast<std::size_t>(dialog)];
+        std::vector<wchar_t> file(32768, L'\0');
+        const std::wstring filter = dialogFilter(dialog == kImportDialog ? kImportFilter : "");
+        OPENFILENAMEW ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = window_.hwnd();
+        ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+        ofn.lpstrFile = file.data();
+        ofn.nMaxFile = static_cast<DWORD>(file.size());
+        // The current directory is deliberately left at the chosen file's folder.
+        ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+        BOOL confirmed;
+        if (state.type == 1) {
+            ofn.Flags |= OFN_OVERWRITEPROMPT;
+            confirmed = GetSaveFileNameW(&ofn);
+        } else {
+            ofn.Flags |= OFN_FILEMUSTEXIST;
+            confirmed = GetOpenFileNameW(&ofn);
+        }
+        if (!confirmed) return false;
+        state.fileName = fromWide(file.data());
+        return true;
+    }
+
+    RECT noticeRect() {
+        RECT r{};
+        HWND label = window_.control(kNoticeLabel);
+        if (label == nullptr) return r;
+        GetWindowRect(label, &r);
+        MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+
+    MainWindow& window_;
+    std::array<DialogState, 2> dialogs_;
+};
 
 }  // namespace
 
-template <typename R, typename F>
-R WindowControls::onWindowThread(R fallback, F&& operation) {
-    HWND main = window_.hwnd();
-    if (main == nullptr) return fallback;
-    if (GetCurrentThreadId() == window_.threadId()) return operation();
-    R result = fallback;
-    std::function<void()> task = [&] { result = operation(); };
-    SendMessageW(main, kRunOnWindowThread, 0, reinterpret_cast<LPARAM>(&task));
-    return result;
-}
-
-template <typename F>
-void WindowControls::onWindowThread(F&& operation) {
-    onWindowThread(0, [&] {
-        operation();
-        return 0;
-    });
-}
-
-bool WindowControls::runFileDialog(DialogId dialog) {
-    DialogState& state = dialogs_[static_cast<std::size_t>(dialog)];
-    std::vector<wchar_t> file(32768, L'\0');
-    const std::wstring filter = dialogFilter(dialog == kImportDialog ? kImportFilter : "");
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = window_.hwnd();
-    ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    // The current directory is deliberately left at the chosen file's folder.
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-    BOOL confirmed;
-    if (state.type == 1) {
-        ofn.Flags |= OFN_OVERWRITEPROMPT;
-        confirmed = GetSaveFileNameW(&ofn);
-    } else {
-        ofn.Flags |= OFN_FILEMUSTEXIST;
-        confirmed = GetOpenFileNameW(&ofn);
-    }
-    if (!confirmed) return false;
-    state.fileName = fromWide(file.data());
-    return true;
-}
-
-int WindowControls::rowCount() {
-    return onWindowThread(0, [this] { return window_.listView().rows().size(); });
-}
-
-int WindowControls::insertRow(int position, std::string_view text) {
-    return onWindowThread(-1, [&] {
-        int row = -1;
-        window_.listView().edit([&](ProxyRows& rows) { row = rows.insert(position, text); });
-        return row;
-    });
-}
-
-void WindowControls::setCellText(int row, int column, std::string_view text) {
-    withRows([&](ProxyRows& rows) { rows.setCell(row, column, text); });
-}
-
-std::string WindowControls::cellText(int row, int column) {
-    return onWindowThread(std::string(),
-                          [&] { return window_.listView().rows().cell(row, column); });
-}
-
-void WindowControls::deleteRow(int row) {
-    withRows([&](ProxyRows& rows) { rows.erase(row); });
-}
-
-void WindowControls::deleteAllRows() {
-    withRows([](ProxyRows& rows) { rows.clear(); });
-}
-
-int WindowControls::currentRow() {
-    return onWindowThread(-1, [this] { return window_.listView().selected(); });
-}
-
-void WindowControls::setCurrentRow(int row) {
-    onWindowThread([&] { window_.listView().select(row); });
-}
-
-void WindowControls::ensureVisible(int row) {
-    onWindowThread([&] { window_.listView().ensureVisible(row); });
-}
-
-void WindowControls::focusList() {
-    onWindowThread([this] {
-        if (HWND lv = window_.control(kProxyList)) SetFocus(lv);
-    });
-}
-
-void WindowControls::withRows(const std::function<void(ProxyRows& rows)>& work) {
-    onWindowThread([&] {
-        if (window_.hwnd() != nullptr) window_.listView().edit(work);
-    });
-}
-
-std::string WindowControls::text(ControlId id) {
-    return onWindowThread(std::string(), [&] { return windowText(window_.control(id)); });
-}
-
-void WindowControls::setText(ControlId id, std::string_view text) {
-    onWindowThread([&] {
-        if (id == kRawResultEdit) {
-            window_.resultFeeder().replace(text);
-        } else if (HWND control = window_.control(id)) {
-            SetWindowTextW(control, toWide(text).c_str());
-        }
-    });
-}
-
-int WindowControls::noticeLeft() {
-    return onWindowThread(0, [this] { return noticeRect(window_.control(kNoticeLabel)).left; });
-}
-
-void WindowControls::setNoticeLeft(int left) {
-    onWindowThread([&] {
-        HWND label = window_.control(kNoticeLabel);
-        if (label == nullptr) return;
-        const RECT r = noticeRect(label);
-        SetWindowPos(label, nullptr, left, r.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    });
-}
-
-int WindowControls::noticeWidth() {
-    return onWindowThread(0, [this] {
-        const RECT r = noticeRect(window_.control(kNoticeLabel));
-        return static_cast<int>(r.right - r.left);
-    });
-}
-
-void WindowControls::setStatusText(int panel, std::string_view text) {
-    if (panel < 0 || panel > 1) return;
-    onWindowThread([&] {
-        if (HWND bar = window_.control(kStatusBar)) {
-            SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(panel),
-                         reinterpret_cast<LPARAM>(toWide(text).c_str()));
-        }
-    });
-}
-
-void WindowControls::setTitle(std::string_view title) {
-    onWindowThread([&] {
-        if (HWND main = window_.hwnd()) SetWindowTextW(main, toWide(title).c_str());
-    });
-}
-
-std::string WindowControls::title() {
-    return onWindowThread(std::string(), [this] { return windowText(window_.hwnd()); });
-}
-
-int WindowControls::clientWidth() {
-    return onWindowThread(0, [this] {
-        RECT r{};
-        GetClientRect(window_.hwnd(), &r);
-        return static_cast<int>(r.right - r.left);
-    });
-}
-
-void WindowControls::setDialogType(DialogId dialog, int type) {
-    onWindowThread([&] { dialogs_[static_cast<std::size_t>(dialog)].type = type; });
-}
-
-bool WindowControls::showDialog(DialogId dialog) {
-    return onWindowThread(false, [&] { return runFileDialog(dialog); });
-}
-
-std::string WindowControls::dialogFileName(DialogId dialog) {
-    return onWindowThread(std::string(),
-                          [&] { return dialogs_[static_cast<std::size_t>(dialog)].fileName; });
-}
-
-void WindowControls::popupListMenu(int screenX, int screenY) {
-    onWindowThread([&] {
-        HWND main = window_.hwnd();
-        if (main == nullptr || window_.listMenu() == nullptr) return;
-        // The chosen item arrives as WM_COMMAND after the menu closes.
-        TrackPopupMenu(window_.listMenu(), TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
-                       screenX, screenY, 0, main, nullptr);
-    });
-}
-
-void WindowControls::messageBox(std::string_view text, std::string_view title,
-                                MessageBoxIcon icon) {
-    // Shown on the calling thread, so that it blocks only that thread.
-    MessageBoxW(nullptr, toWide(text).c_str(), toWide(title).c_str(),
-                MB_OK | MB_TASKMODAL | static_cast<UINT>(icon));
+std::unique_ptr<ControlOperations> makeWindowControls(MainWindow& window) {
+    return std::make_unique<WindowControls>(window);
 }
 
 }  // namespace velmora::ui
