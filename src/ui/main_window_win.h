@@ -76,7 +76,7 @@ private:
                                          LPARAM lParam, UINT_PTR, DWORD_PTR self) noexcept;
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool createControls(HWND main, HINSTANCE instance);
-    HWND findControl(int id) const;
+    HWND createdControl(int id) const;
     void dispatchOne(MSG& msg);
     void raiseButtonEvents(const MSG& msg);
     LRESULT onNotify(NMHDR* header);
