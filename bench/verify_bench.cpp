@@ -33,7 +33,8 @@ std::string echoPage(std::size_t size) {
 class ReplayTransport final : public h::Transport {
 public:
     explicit ReplayTransport(std::string body) : body_(std::move(body)) {}
-    std::optional<h::Exchange> exchange(const h::RequestPlan&, const h::RequestLimits&) override {
+    std::optional<h::Exchange> sendAndReceive(const h::RequestPlan&,
+                                              const h::RequestLimits&) override {
         return h::Exchange{.body = body_, .bodyEnd = h::BodyEnd::Whole, .rawHeaders = kHeaders};
     }
 
@@ -58,7 +59,7 @@ void verifyOnce(benchmark::State& state) {
         .ownIp = own,
         .counters = counters};
     const v::ProxyUnderTest proxy = v::proxyAt(controls, 0);
-    for (auto _ : state) v::verifyProxy(controls, proxy, tools);
+    for (auto _ : state) v::verifyAndRecord(controls, proxy, tools);
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 

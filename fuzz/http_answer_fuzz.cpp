@@ -16,7 +16,8 @@ namespace {
 class FuzzTransport final : public h::Transport {
 public:
     FuzzTransport(std::string_view headers, std::string_view body) : headers_(headers), body_(body) {}
-    std::optional<h::Exchange> exchange(const h::RequestPlan& plan, const h::RequestLimits&) override {
+    std::optional<h::Exchange> sendAndReceive(const h::RequestPlan& plan,
+                                              const h::RequestLimits&) override {
         if (plan.host.empty() && plan.path.empty()) std::abort();
         ++calls;
         return h::Exchange{.body = body_, .bodyEnd = h::BodyEnd::Whole, .rawHeaders = headers_};

@@ -2,7 +2,7 @@
 
 namespace velmora::actions {
 
-void importProxies(ui::ControlOperations& controls, const FileOpener& open) {
+void importProxyFile(ui::ControlOperations& controls, const FileOpener& open) {
     if (!controls.showDialog(ui::kImportDialog)) return;
     const std::string path = controls.dialogFileName(ui::kImportDialog);
     controls.deleteAllRows();
@@ -11,7 +11,7 @@ void importProxies(ui::ControlOperations& controls, const FileOpener& open) {
     if (readProxyFile(*source, controls)) controls.messageBox(ui::listedOnlyMessage());
 }
 
-void exportProxies(ui::ControlOperations& controls, const FileWriter& write) {
+void exportProxyFile(ui::ControlOperations& controls, const FileWriter& write) {
     // The text is taken before the dialog opens: what is saved is the list
     // as it was when the command was chosen.
     const std::string text = proxyFileText(controls);

@@ -19,10 +19,10 @@ using FileWriter = std::function<bool(const std::string& path, std::string_view 
 
 // Asks for a file, empties the list and fills it from the file. Cancelling
 // leaves the list as it was; a file that cannot be opened leaves it empty.
-void importProxies(ui::ControlOperations& controls, const FileOpener& open);
+void importProxyFile(ui::ControlOperations& controls, const FileOpener& open);
 
 // Builds the proxy file text, asks where to save it and writes it to the
 // chosen name with ".txt" appended. Failures are not reported.
-void exportProxies(ui::ControlOperations& controls, const FileWriter& write);
+void exportProxyFile(ui::ControlOperations& controls, const FileWriter& write);
 
 }  // namespace velmora::actions

@@ -8,9 +8,9 @@ void showListMenuNear(ui::ControlOperations& controls, int cursorX, int cursorY)
     controls.popupListMenu(cursorX + 3, cursorY + 3);
 }
 
-void clearAll(ui::ControlOperations& controls) { controls.deleteAllRows(); }
+void removeAllRows(ui::ControlOperations& controls) { controls.deleteAllRows(); }
 
-void clearInvalid(ui::ControlOperations& controls) {
+void removeFailedRows(ui::ControlOperations& controls) {
     controls.withRows([](ui::ProxyRows& rows) {
         rows.eraseIf([](const ui::Row& row) { return row[3] == "失败"; });
         for (int row = 0; row < rows.size(); ++row) {

@@ -10,10 +10,10 @@ namespace velmora::actions {
 void showListMenuNear(ui::ControlOperations& controls, int cursorX, int cursorY);
 
 // Deletes every row; the verification counters keep their values.
-void clearAll(ui::ControlOperations& controls);
+void removeAllRows(ui::ControlOperations& controls);
 
 // Deletes the rows whose column 3 is exactly "失败", then numbers every row
 // 1, 2, 3 ... in column 0.
-void clearInvalid(ui::ControlOperations& controls);
+void removeFailedRows(ui::ControlOperations& controls);
 
 }  // namespace velmora::actions

@@ -12,7 +12,7 @@ int nextNoticeLeft(int left, int width, int clientWidth) {
     return static_cast<int>(reentry < INT_MIN ? INT_MIN : reentry);
 }
 
-void scrollNotice(ui::ControlOperations& controls) {
+void moveNoticeOneStep(ui::ControlOperations& controls) {
     controls.setNoticeLeft(
         nextNoticeLeft(controls.noticeLeft(), controls.noticeWidth(), controls.clientWidth()));
 }

@@ -12,6 +12,6 @@ inline constexpr int kNoticeStep = 10;
 int nextNoticeLeft(int left, int width, int clientWidth);
 
 // One tick of the notice timer.
-void scrollNotice(ui::ControlOperations& controls);
+void moveNoticeOneStep(ui::ControlOperations& controls);
 
 }  // namespace velmora::actions

@@ -16,7 +16,7 @@ void SystemProxySwitch::set(ui::ControlOperations& controls) {
         return;
     }
     cancel();
-    settings_.waitResponsive(kSwitchPauseMs);
+    settings_.pauseResponsively(kSwitchPauseMs);
     // Events ran during the wait: the window may have closed, or the row may
     // have been deleted. Switching on then would leave a proxy behind, or an
     // empty one that breaks every connection, so the proxy stays off.

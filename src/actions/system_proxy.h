@@ -20,7 +20,7 @@ public:
     // Tells running programs that the settings changed.
     virtual void announceChange() = 0;
     // Waits while the window keeps handling its events.
-    virtual void waitResponsive(int milliseconds) = 0;
+    virtual void pauseResponsively(int milliseconds) = 0;
 };
 
 class SystemProxySwitch {

@@ -8,14 +8,10 @@
 #include "actions/system_proxy.h"
 #include "actions/system_proxy_exit.h"
 #include "actions/wait_responsive_win.h"
-#include "ui/handlers.h"
-#include "ui/window.h"
 #include "util/runtime_binding.h"
 #include "util/unique_handle_win.h"
 
-namespace velmora {
-
-namespace actions {
+namespace velmora::actions {
 
 namespace {
 
@@ -74,9 +70,16 @@ public:
         setOption(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, &zero, 0);
     }
 
-    void waitResponsive(int milliseconds) override {
-        WaitResponsive(milliseconds, WaitUnit::Milliseconds);
+    void pauseResponsively(int milliseconds) override {
+        WaitResponsive(pump_ != nullptr ? *pump_ : noWindowPump(), milliseconds,
+                       WaitUnit::Milliseconds);
     }
+
+    // The window whose events the wait handles; there is only one.
+    void useEventPump(EventPump& pump) { pump_ = &pump; }
+
+private:
+    EventPump* pump_ = nullptr;
 };
 
 // Constant-initialised, so the crash reset can read the switch at any time.
@@ -85,16 +88,17 @@ constinit SystemProxySwitch gSwitch{gSettings};
 
 }  // namespace
 
-ProxySettings& registryProxySettings() { return gSettings; }
+ProxySettings& currentUserProxySettings() { return gSettings; }
 
 bool systemProxyMayBeSet() noexcept { return gSwitch.mayBeSet(); }
 
 void EndSystemProxyUse() { gSwitch.end(); }
 
-}  // namespace actions
+void switchSystemProxyOn(ui::ControlOperations& controls, EventPump& pump) {
+    gSettings.useEventPump(pump);
+    gSwitch.set(controls);
+}
 
-void SetSystemProxy() { actions::gSwitch.set(ui::windowControls()); }
+void switchSystemProxyOff() { gSwitch.cancel(); }
 
-void CancelSystemProxy() { actions::gSwitch.cancel(); }
-
-}  // namespace velmora
+}  // namespace velmora::actions

@@ -1,7 +1,9 @@
-// The shell's system proxy switch, shared by the handlers and the crash reset.
+// The shell's system proxy switch, one for the process: the window's
+// commands and the crash reset share it.
 #pragma once
 
 #include "actions/system_proxy.h"
+#include "actions/wait_responsive_win.h"
 
 namespace velmora::actions {
 
@@ -10,7 +12,13 @@ inline constexpr char kInternetSettingsPath[] =
 
 // The current user's internet settings in the registry, with the settings-
 // changed notification and the responsive wait.
-ProxySettings& registryProxySettings();
+ProxySettings& currentUserProxySettings();
+
+// "设置代理": the proxy of the selected row becomes the system proxy; the
+// pause before it handles `pump`'s events. Window thread only.
+void switchSystemProxyOn(ui::ControlOperations& controls, EventPump& pump);
+// "取消代理": no proxy is used; the server value goes.
+void switchSystemProxyOff();
 
 // Whether the registry may hold a proxy that this program set.
 bool systemProxyMayBeSet() noexcept;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "ui/window.h"
 #include "util/runtime_binding.h"
 #include "util/unique_handle_win.h"
 
@@ -24,7 +23,7 @@ KernelHandle startTimer(std::int64_t dueTime) {
 }
 
 // Waits on the clock until `deadline` (GetTickCount64 time), handling events.
-void waitUntil(ULONGLONG deadline) {
+void waitUntil(EventPump& pump, ULONGLONG deadline) {
     for (;;) {
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return;
@@ -32,37 +31,58 @@ void waitUntil(ULONGLONG deadline) {
         const DWORD woke = MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout, QS_ALLINPUT);
         if (woke == WAIT_TIMEOUT) return;
         if (woke != WAIT_OBJECT_0) return;  // the wait itself failed: give up rather than spin
-        ui::processPendingMessages();
-        if (!ui::windowOpen()) return;
+        pump.processPending();
+        if (!pump.windowOpen()) return;
     }
 }
 
 // Waits until the timer fires, handling events in between.
-void waitForTimer(HANDLE timer, ULONGLONG deadline) {
+void waitForTimer(EventPump& pump, HANDLE timer, ULONGLONG deadline) {
     for (;;) {
         const DWORD woke = MsgWaitForMultipleObjects(1, &timer, FALSE, INFINITE, QS_ALLINPUT);
         if (woke == WAIT_OBJECT_0) return;
         if (woke != WAIT_OBJECT_0 + 1) {
-            waitUntil(deadline);
+            waitUntil(pump, deadline);
             return;
         }
-        ui::processPendingMessages();
+        pump.processPending();
         // The window closed during the wait: nothing is left to wait for.
-        if (!ui::windowOpen()) return;
+        if (!pump.windowOpen()) return;
     }
 }
 
+class ThreadMessagesPump final : public EventPump {
+public:
+    void processPending() override {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    bool windowOpen() override { return false; }
+};
+
 }  // namespace
 
-bool WaitResponsive(std::int64_t duration, WaitUnit unit) {
+EventPump& noWindowPump() {
+    static ThreadMessagesPump pump;
+    return pump;
+}
+
+bool WaitResponsive(EventPump& pump, std::int64_t duration, WaitUnit unit) {
     const std::int64_t ms = waitMilliseconds(duration, unit);
     const ULONGLONG now = GetTickCount64();
     const ULONGLONG deadline =
         static_cast<ULONGLONG>(ms) > ~now ? ~0ULL : now + static_cast<ULONGLONG>(ms);
     if (KernelHandle timer = startTimer(relativeDueTime(duration, unit))) {
-        waitForTimer(timer.get(), deadline);
+        waitForTimer(pump, timer.get(), deadline);
     } else {
-        waitUntil(deadline);
+        waitUntil(pump, deadline);
     }
     return true;
 }

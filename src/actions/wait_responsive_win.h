@@ -7,10 +7,24 @@
 
 namespace velmora::actions {
 
-// Waits `duration` units on a waitable timer, processing window events
+// The window's event handling, as a wait on its thread needs it.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    // Handles the pending window events; handlers may run nested in it.
+    virtual void processPending() = 0;
+    // False once the window is gone.
+    virtual bool windowOpen() = 0;
+};
+
+// For a wait when there is no window: dispatches the calling thread's
+// pending messages, and the wait ends at the first of them.
+EventPump& noWindowPump();
+
+// Waits `duration` units on a waitable timer, processing `pump`'s events
 // whenever they arrive, so handlers may run nested inside the wait. Without
 // a usable timer it waits the same time on the clock instead. It ends early
 // when the window closes during the wait. Returns true.
-bool WaitResponsive(std::int64_t duration, WaitUnit unit = WaitUnit::Milliseconds);
+bool WaitResponsive(EventPump& pump, std::int64_t duration, WaitUnit unit = WaitUnit::Milliseconds);
 
 }  // namespace velmora::actions

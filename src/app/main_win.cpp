@@ -7,13 +7,18 @@
 #include "actions/system_proxy_exit.h"
 #include "app/exit_cleanup.h"
 #include "app/program_folder.h"
-#include "ui/handlers.h"
-#include "ui/main_window_win.h"
+#include "app/startup_win.h"
 #include "util/fatal.h"
 #include "util/system_library_win.h"
 #include "util/unique_handle_win.h"
+#include "ui/main_window_win.h"
+#include "verify/verify_win.h"
 
 namespace {
+
+// How long the end of the program waits for the window's workers; a request
+// still running after that ends with the process.
+constexpr unsigned kWorkerGraceMs = 100;
 
 // The skin files are written into the current directory, so it must be the
 // program's folder whatever folder the program was started from.
@@ -32,15 +37,18 @@ int run(HINSTANCE instance) {
     // Never undone on the way out: the process ends below without unwinding.
     const velmora::OleScope ole;
     enterProgramFolder();
-    velmora::app::registerExitCleanup(velmora::ExitCleanup);
+    velmora::app::registerExitCleanup(velmora::verify::ExitCleanup);
     velmora::actions::InstallCrashProxyReset();
 
-    if (!velmora::ui::createMainWindow(instance)) {
+    // Workers may still use the window's controls after the window is gone,
+    // so the window object lives until the process ends.
+    static velmora::ui::MainWindow window;
+    if (!window.create(instance, velmora::app::InitMainWindow)) {
         velmora::fatalError("载入启动窗口失败");
     }
-    velmora::ui::runMessageLoop();
+    window.runMessageLoop();
+    window.workers().waitForAll(kWorkerGraceMs);
     velmora::app::runExitCleanup();
-    // Workers still running end with the process; nothing waits for them.
     ExitProcess(0);
 }
 

@@ -12,7 +12,6 @@
 
 #include "skin/skin_api.h"
 #include "skin/skin_blobs.h"
-#include "ui/handlers.h"
 #include "util/runtime_binding.h"
 #include "util/system_library_win.h"
 #include "util/unique_handle_win.h"
@@ -130,24 +129,20 @@ SkinAttachExFn* bindOwnSkinLibrary(const std::wstring& path, std::span<const uns
     return reinterpret_cast<SkinAttachExFn*>(attach);
 }
 
-}  // namespace velmora::app
-
-namespace velmora {
-
 void LoadSkin() {
     const std::wstring library = L"jedata.dll";
     const std::wstring skinFile = toWide("皮肤.she");
     const std::span<const unsigned char> ours{skin::kSkinLibraryData, skin::kSkinLibrarySize};
     // Failures are not reported: a file already there is used when it is
     // ours, and a library that is missing altogether ends the start.
-    app::writeWholeFile(app::inCurrentDirectory(library), ours);
-    app::writeWholeFile(app::inCurrentDirectory(skinFile), {skin::kSkinFileData, skin::kSkinFileSize});
-    app::setFileAttributes(app::inCurrentDirectory(library), app::kHiddenSystem);
-    app::setFileAttributes(app::inCurrentDirectory(skinFile), app::kHiddenSystem);
-    const std::string skinPath = fromWide(app::inCurrentDirectory(skinFile));
-    if (auto* attach = app::bindOwnSkinLibrary(app::inCurrentDirectory(library), ours)) {
+    writeWholeFile(inCurrentDirectory(library), ours);
+    writeWholeFile(inCurrentDirectory(skinFile), {skin::kSkinFileData, skin::kSkinFileSize});
+    setFileAttributes(inCurrentDirectory(library), kHiddenSystem);
+    setFileAttributes(inCurrentDirectory(skinFile), kHiddenSystem);
+    const std::string skinPath = fromWide(inCurrentDirectory(skinFile));
+    if (auto* attach = bindOwnSkinLibrary(inCurrentDirectory(library), ours)) {
         attach(skinPath.c_str(), "");
     }
 }
 
-}  // namespace velmora
+}  // namespace velmora::app

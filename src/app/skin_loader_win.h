@@ -1,4 +1,4 @@
-// The file steps of skin loading, apart so that they can be tested alone.
+// Skin loading, and its file steps, apart so that they can be tested alone.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,10 @@
 #include "skin/skin_api.h"
 
 namespace velmora::app {
+
+// Writes the skin library and the skin file, both carried inside the
+// program, into the current directory and attaches the skin.
+void LoadSkin();
 
 // The current directory, read anew on every call, + "\" + name.
 std::wstring inCurrentDirectory(std::wstring_view name);

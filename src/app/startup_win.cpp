@@ -1,16 +1,15 @@
-// The created event of the main window: the start-up actions, in order.
+#include "app/startup_win.h"
+
+#include "app/skin_loader_win.h"
 #include "app/startup_texts.h"
 #include "ui/handlers.h"
-#include "ui/window.h"
 
-namespace velmora {
+namespace velmora::app {
 
-void InitMainWindow() {
+void InitMainWindow(ui::MainWindow& window) {
     LoadSkin();
-    StartOwnIpCheck();
-    ApplyStartupTexts();
+    ui::StartOwnIpCheck(window);
+    applyStartupTexts(window.controls());
 }
 
-void ApplyStartupTexts() { app::applyStartupTexts(ui::windowControls()); }
-
-}  // namespace velmora
+}  // namespace velmora::app

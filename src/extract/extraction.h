@@ -7,6 +7,7 @@
 
 #include "extract/form.h"
 #include "http/request_limits.h"
+#include "ui/control_ops.h"
 
 namespace velmora::extract {
 
@@ -33,7 +34,7 @@ inline constexpr http::RequestLimits kExtractionLimits{
 ProxyLines RequestProxyText(const Filters& filters,
                             const http::RequestLimits& limits = kExtractionLimits);
 
-// Thread routine: reads the filters, requests, fills the list.
-void ExtractionWorker(std::int32_t unused);
+// Worker: reads the filters, requests, fills the list.
+void ExtractionWorker(ui::ControlOperations& controls);
 
 }  // namespace velmora::extract

@@ -1,14 +1,9 @@
 #include "extract/extraction.h"
 
-#include "app/threads.h"
 #include "extract/list_fill.h"
 #include "extract/winhttp_post_win.h"
-#include "ui/handlers.h"
-#include "ui/window.h"
 
-namespace velmora {
-
-namespace extract {
+namespace velmora::extract {
 
 namespace {
 
@@ -40,14 +35,8 @@ ProxyLines RequestProxyText(const Filters& filters, const http::RequestLimits& l
     return reducer.finish();
 }
 
-void ExtractionWorker(std::int32_t /*unused*/) {
-    ui::ControlOperations& controls = ui::windowControls();
+void ExtractionWorker(ui::ControlOperations& controls) {
     FillProxyList(controls, RequestProxyText(readFilters(controls)));
 }
 
-}  // namespace extract
-
-// Each click runs its own worker; nothing stops two from running at once.
-void StartExtraction() { app::startThread(extract::ExtractionWorker); }
-
-}  // namespace velmora
+}  // namespace velmora::extract

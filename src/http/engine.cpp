@@ -57,7 +57,7 @@ std::string HttpEngine::fetch(std::string_view url, RequestOptions options) cons
         RequestLimits limits = limits_;
         limits.deadlineMs = remainingMs(deadline);
         if (limits.deadlineMs == 0) return {};
-        std::optional<Exchange> answer = transport_.exchange(plan, limits);
+        std::optional<Exchange> answer = transport_.sendAndReceive(plan, limits);
         // No handle, nothing sent: the caller's texts stay as they were.
         if (!answer) return {};
 

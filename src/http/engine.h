@@ -56,7 +56,8 @@ public:
     // Sends the planned request and reads the answer, all handles closed on
     // return; reading stops at limits.deadlineMs from the call's start. nullopt when a handle could not be opened (nothing was sent).
     // Called from several threads at once.
-    virtual std::optional<Exchange> exchange(const RequestPlan& plan, const RequestLimits& limits) = 0;
+    virtual std::optional<Exchange> sendAndReceive(const RequestPlan& plan,
+                                                   const RequestLimits& limits) = 0;
 };
 
 class HttpEngine {

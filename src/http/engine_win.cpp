@@ -4,7 +4,7 @@
 namespace velmora::http {
 
 std::string HttpEngine::request(std::string_view url, RequestOptions options) {
-    return HttpEngine(winInetTransport()).fetch(url, options);
+    return HttpEngine(sharedWinInetTransport()).fetch(url, options);
 }
 
 }  // namespace velmora::http

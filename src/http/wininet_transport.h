@@ -6,6 +6,6 @@
 namespace velmora::http {
 
 // Stateless; one instance serves every thread.
-Transport& winInetTransport();
+Transport& sharedWinInetTransport();
 
 }  // namespace velmora::http

@@ -111,7 +111,8 @@ std::optional<std::string> queryRawHeaders(HINTERNET request) {
 
 class WinInetTransport final : public Transport {
 public:
-    std::optional<Exchange> exchange(const RequestPlan& plan, const RequestLimits& limits) override {
+    std::optional<Exchange> sendAndReceive(const RequestPlan& plan,
+                                           const RequestLimits& limits) override {
         if (plan.port < 0 || plan.port > std::numeric_limits<INTERNET_PORT>::max()) return std::nullopt;
         NetHandle internet(openInternet(plan));
         if (!internet) return std::nullopt;
@@ -135,7 +136,7 @@ public:
 
 }  // namespace
 
-Transport& winInetTransport() {
+Transport& sharedWinInetTransport() {
     static WinInetTransport transport;
     return transport;
 }

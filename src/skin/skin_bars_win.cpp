@@ -44,7 +44,7 @@ void paintHeader(Engine& engine, const SkinnedWindow& w, HDC given) {
                            ? theme.boldFont()
                            : reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0));
 
-    fillRect(dc, rc, c(p.headerBack));
+    fillSolidRect(dc, rc, c(p.headerBack));
     const auto count = SendMessageW(header, HDM_GETITEMCOUNT, 0, 0);
     for (int i = 0; i < count; ++i) {
         RECT item{};
@@ -57,7 +57,7 @@ void paintHeader(Engine& engine, const SkinnedWindow& w, HDC given) {
         hi.pszText = caption;
         hi.cchTextMax = static_cast<int>(std::size(caption));
         SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&hi));
-        if (i == w.pressedItem) fillRect(dc, item, Theme::blend(p.headerBack, p.accent, 48));
+        if (i == w.pressedItem) fillSolidRect(dc, item, Theme::blend(p.headerBack, p.accent, 48));
         RECT text = item;
         InflateRect(&text, -5, 0);
         drawText(dc, caption, text, font, c(p.headerText),
@@ -66,7 +66,7 @@ void paintHeader(Engine& engine, const SkinnedWindow& w, HDC given) {
     }
     // A line in the accent colour closes the header towards the rows.
     const RECT rule{rc.left, rc.bottom - 2, rc.right, rc.bottom};
-    fillRect(dc, rule, c(p.accent));
+    fillSolidRect(dc, rule, c(p.accent));
 }
 
 void paintStatusBar(Engine& engine, HWND bar, HDC given) {
@@ -78,7 +78,7 @@ void paintStatusBar(Engine& engine, HWND bar, HDC given) {
     const auto font = reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0));
     const UINT format = DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
 
-    fillRect(dc, rc, c(p.statusBack));
+    fillSolidRect(dc, rc, c(p.statusBack));
     if (SendMessageW(bar, SB_ISSIMPLE, 0, 0)) {
         RECT text = rc;
         InflateRect(&text, -6, 0);

@@ -28,7 +28,7 @@ void paintGroupBox(Engine& engine, HWND box, HDC given) {
     Theme& theme = engine.theme();
     const SkinPalette& p = theme.palette();
 
-    fillRect(dc, rc, engine.backgroundOf(GetParent(box)));
+    fillSolidRect(dc, rc, engine.backgroundOf(GetParent(box)));
     roundPanel(dc, rc, c(p.groupBack), c(p.groupBorder), theme.cornerRadius());
 
     const std::wstring caption = windowText(box);
@@ -38,7 +38,7 @@ void paintGroupBox(Engine& engine, HWND box, HDC given) {
     // The caption sits inside the panel's top edge, marked by a short bar
     // in the accent colour; the controls begin below it.
     const RECT bar{rc.left + 6, rc.top + 4, rc.left + 9, rc.top + 1 + size.cy - 3};
-    fillRect(dc, bar, c(p.accent));
+    fillSolidRect(dc, bar, c(p.accent));
     const RECT text{rc.left + 13, rc.top + 1, rc.right - 6, rc.top + 1 + size.cy};
     const bool enabled = IsWindowEnabled(box) != FALSE;
     drawText(dc, caption, text, font, c(enabled ? p.groupText : p.disabledText),
@@ -62,7 +62,7 @@ void paintPushButton(Engine& engine, const SkinnedWindow& button, HDC given) {
     const auto style = GetWindowLongPtrW(window, GWL_STYLE);
     const bool isDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
 
-    fillRect(dc, rc, engine.backgroundOf(GetParent(window)));
+    fillSolidRect(dc, rc, engine.backgroundOf(GetParent(window)));
     COLORREF face = c(pressed ? p.buttonFacePressed : button.hot ? p.buttonFaceHot : p.buttonFace);
     if (!enabled) face = Theme::blend(p.buttonFace, p.windowBack, 150);
     const int radius = theme.cornerRadius();
@@ -98,7 +98,7 @@ std::wstring selectedItemText(HWND combo) {
 
 void drawDropButton(HDC dc, const SkinPalette& p, RECT button, bool pushed, bool enabled) {
     if (button.right <= button.left) return;
-    fillRect(dc, button, pushed ? c(p.buttonFacePressed) : c(p.headerBack));
+    fillSolidRect(dc, button, pushed ? c(p.buttonFacePressed) : c(p.headerBack));
     vLine(dc, button.left, button.top, button.bottom, c(p.editBorder));
     chevron(dc, (button.left + button.right) / 2 + 1, (button.top + button.bottom) / 2,
             pushed ? c(p.buttonText) : c(enabled ? p.accent : p.disabledText));
@@ -124,7 +124,7 @@ void paintComboBox(Engine& engine, HWND combo, HDC given) {
     const bool enabled = IsWindowEnabled(combo) != FALSE;
     const COLORREF back = enabled ? c(p.editBack) : Theme::blend(p.editBack, p.windowBack, 128);
 
-    fillRect(dc, rc, engine.backgroundOf(GetParent(combo)));
+    fillSolidRect(dc, rc, engine.backgroundOf(GetParent(combo)));
     roundPanel(dc, rc, back, c(focused || dropped ? p.editFocusBorder : p.editBorder),
                std::min(theme.cornerRadius(), 3));
     const RECT button{info.rcButton.left, rc.top + 1, rc.right - 1, rc.bottom - 1};
@@ -135,7 +135,7 @@ void paintComboBox(Engine& engine, HWND combo, HDC given) {
     item.top = std::max<LONG>(item.top, rc.top + 2);
     item.bottom = std::min<LONG>(item.bottom, rc.bottom - 2);
     const bool highlighted = focused && !dropped;
-    if (highlighted) fillRect(dc, item, c(p.selectionBack));
+    if (highlighted) fillSolidRect(dc, item, c(p.selectionBack));
     item.left += 3;
     drawText(dc, selectedItemText(combo), item, windowFont(combo),
              c(!enabled ? p.disabledText : highlighted ? p.selectionText : p.editText),

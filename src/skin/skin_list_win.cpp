@@ -116,7 +116,7 @@ void drawRow(Engine& engine, HWND list, HDC dc, int item) {
         // The selection stays visible without the focus, in a quieter tint.
         back = Theme::blend(p.selectionBack, listBack, 170);
     }
-    fillRect(dc, row, back);
+    fillSolidRect(dc, row, back);
 
     if (!tPaint.haveEdges) {
         for (int column = 0; column < tPaint.columns; ++column) {

@@ -95,7 +95,7 @@ void draw(Engine& engine, const DRAWITEMSTRUCT& d, const DrawnItem& item) {
     const SkinPalette& p = engine.theme().palette();
     const HDC dc = d.hDC;
     const RECT rc = d.rcItem;
-    fillRect(dc, rc, c(p.menuBack));
+    fillSolidRect(dc, rc, c(p.menuBack));
     if (item.type & MFT_SEPARATOR) {
         hLine(dc, rc.left + 8, rc.right - 8, (rc.top + rc.bottom) / 2, c(p.menuSeparator));
         return;
@@ -112,7 +112,7 @@ void draw(Engine& engine, const DRAWITEMSTRUCT& d, const DrawnItem& item) {
     if (d.itemState & ODS_CHECKED) {
         const int cy = (rc.top + rc.bottom) / 2;
         const RECT mark{rc.left + 9, cy - 3, rc.left + 15, cy + 3};
-        fillRect(dc, mark, selected ? text : c(p.accent));
+        fillSolidRect(dc, mark, selected ? text : c(p.accent));
     }
     const std::size_t tab = item.text.find(L'\t');
     const UINT format = DT_SINGLELINE | DT_VCENTER | ((d.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0);

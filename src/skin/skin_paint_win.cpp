@@ -37,7 +37,7 @@ PaintScope::~PaintScope() {
     if (began_) EndPaint(window_, &ps_);
 }
 
-void fillRect(HDC dc, const RECT& r, COLORREF colour) {
+void fillSolidRect(HDC dc, const RECT& r, COLORREF colour) {
     const COLORREF old = SetBkColor(dc, colour);
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
     SetBkColor(dc, old);
@@ -52,17 +52,17 @@ void frameRect(HDC dc, const RECT& r, COLORREF colour) {
 
 void hLine(HDC dc, int x0, int x1, int y, COLORREF colour) {
     const RECT r{x0, y, x1, y + 1};
-    fillRect(dc, r, colour);
+    fillSolidRect(dc, r, colour);
 }
 
 void vLine(HDC dc, int x, int y0, int y1, COLORREF colour) {
     const RECT r{x, y0, x + 1, y1};
-    fillRect(dc, r, colour);
+    fillSolidRect(dc, r, colour);
 }
 
 void roundPanel(HDC dc, const RECT& r, COLORREF fill, COLORREF border, int radius) {
     if (radius <= 0) {
-        fillRect(dc, r, fill);
+        fillSolidRect(dc, r, fill);
         frameRect(dc, r, border);
         return;
     }
@@ -92,11 +92,11 @@ void chevron(HDC dc, int cx, int cy, COLORREF colour) {
     for (int i = 0; i < 4; ++i) {
         const RECT left{cx - 4 + i, cy - 2 + i, cx - 2 + i, cy - 1 + i};
         const RECT right{cx + 2 - i, cy - 2 + i, cx + 4 - i, cy - 1 + i};
-        fillRect(dc, left, colour);
-        fillRect(dc, right, colour);
+        fillSolidRect(dc, left, colour);
+        fillSolidRect(dc, right, colour);
     }
     const RECT tip{cx - 1, cy + 2, cx + 1, cy + 3};
-    fillRect(dc, tip, colour);
+    fillSolidRect(dc, tip, colour);
 }
 
 void drawText(HDC dc, const std::wstring& text, RECT r, HFONT font, COLORREF colour, UINT format) {

@@ -43,7 +43,7 @@ private:
     bool began_ = false;
 };
 
-void fillRect(HDC dc, const RECT& r, COLORREF colour);
+void fillSolidRect(HDC dc, const RECT& r, COLORREF colour);
 void frameRect(HDC dc, const RECT& r, COLORREF colour);
 void hLine(HDC dc, int x0, int x1, int y, COLORREF colour);
 void vLine(HDC dc, int x, int y0, int y1, COLORREF colour);

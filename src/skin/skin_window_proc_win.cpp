@@ -133,8 +133,8 @@ bool containerMessage(Engine& engine, SkinnedWindow& w, UINT message, WPARAM wPa
         }
         case WM_ERASEBKGND:
             if (w.kind == Kind::GroupBox) return false;
-            fillRect(reinterpret_cast<HDC>(wParam), clientRect(w.window),
-                     Theme::toColorRef(engine.theme().palette().windowBack));
+            fillSolidRect(reinterpret_cast<HDC>(wParam), clientRect(w.window),
+                          Theme::toColorRef(engine.theme().palette().windowBack));
             result = 1;
             return true;
         default:

@@ -9,7 +9,7 @@ namespace velmora::ui {
 
 namespace {
 
-using Handler = void (*)();
+using Handler = void (*)(MainWindow& window);
 
 struct Binding {
     int source;
@@ -45,10 +45,10 @@ constexpr Binding kLinks[] = {
 };
 
 template <std::size_t N>
-bool run(const Binding (&table)[N], int source) {
+bool run(const Binding (&table)[N], MainWindow& window, int source) {
     for (const Binding& b : table) {
         if (b.source == source) {
-            b.handler();
+            b.handler(window);
             return true;
         }
     }
@@ -57,8 +57,14 @@ bool run(const Binding (&table)[N], int source) {
 
 }  // namespace
 
-bool runCommandHandler(int commandId) { return run(kCommands, commandId); }
-bool runTimerHandler(unsigned timerId) { return run(kTimers, static_cast<int>(timerId)); }
-bool runLinkHandler(int controlId) { return run(kLinks, controlId); }
+bool runCommandHandler(MainWindow& window, int commandId) {
+    return run(kCommands, window, commandId);
+}
+bool runTimerHandler(MainWindow& window, unsigned timerId) {
+    return run(kTimers, window, static_cast<int>(timerId));
+}
+bool runLinkHandler(MainWindow& window, int controlId) {
+    return run(kLinks, window, controlId);
+}
 
 }  // namespace velmora::ui

@@ -3,9 +3,12 @@
 
 namespace velmora::ui {
 
-// Each returns false when the source has no handler bound.
-bool runCommandHandler(int commandId);
-bool runTimerHandler(unsigned timerId);
-bool runLinkHandler(int controlId);
+class MainWindow;
+
+// Each runs the handler bound to the source on `window`; false when the
+// source has none.
+bool runCommandHandler(MainWindow& window, int commandId);
+bool runTimerHandler(MainWindow& window, unsigned timerId);
+bool runLinkHandler(MainWindow& window, int controlId);
 
 }  // namespace velmora::ui

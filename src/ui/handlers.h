@@ -1,36 +1,32 @@
-// Event handlers bound in the window's binding table. Each takes nothing,
-// returns nothing and runs on the window thread; the module named beside it
-// defines it.
+// Event handlers bound in the window's binding table. Each runs on the
+// window thread, acts on the window it is given and calls down into the
+// actions, verification and extraction with what they need.
 #pragma once
 
-namespace velmora {
+namespace velmora::ui {
 
-void InitMainWindow();     // app/startup_win.cpp
-void StartExtraction();    // extract/extraction_win.cpp
-void ShowListMenu();       // actions/list_menu_win.cpp
-void OpenServiceLink();    // actions/list_menu_win.cpp
-void OpenForumLink();      // actions/list_menu_win.cpp
-void OpenMainSiteLink();   // actions/list_menu_win.cpp
-void ScrollNotice();       // actions/list_menu_win.cpp
-void TrimWorkingSet();     // actions/list_menu_win.cpp
-void ClearInvalid();       // actions/list_menu_win.cpp
-void ClearAll();           // actions/list_menu_win.cpp
-void CopyProxy();          // actions/clipboard_files_win.cpp
-void PasteProxy();         // actions/clipboard_files_win.cpp
-void ImportProxies();      // actions/clipboard_files_win.cpp
-void ExportProxies();      // actions/clipboard_files_win.cpp
-void SetSystemProxy();     // actions/system_proxy_win.cpp
-void CancelSystemProxy();  // actions/system_proxy_win.cpp
-void VerifySelected();     // verify/verify_win.cpp
-void VerifyAll();          // verify/verify_win.cpp
-void StopVerify();         // verify/verify_win.cpp
+class MainWindow;
 
-// Start-up actions run by InitMainWindow, in this order.
-void LoadSkin();           // app/skin_loader_win.cpp
-void StartOwnIpCheck();    // verify/verify_win.cpp
-void ApplyStartupTexts();  // app/startup_win.cpp
+void StartExtraction(MainWindow& window);
+void ShowListMenu(MainWindow& window);
+void OpenServiceLink(MainWindow& window);
+void OpenForumLink(MainWindow& window);
+void OpenMainSiteLink(MainWindow& window);
+void ScrollNotice(MainWindow& window);
+void TrimWorkingSet(MainWindow& window);
+void ClearInvalid(MainWindow& window);
+void ClearAll(MainWindow& window);
+void CopyProxy(MainWindow& window);
+void PasteProxy(MainWindow& window);
+void ImportProxies(MainWindow& window);
+void ExportProxies(MainWindow& window);
+void SetSystemProxy(MainWindow& window);
+void CancelSystemProxy(MainWindow& window);
+void VerifySelected(MainWindow& window);
+void VerifyAll(MainWindow& window);
+void StopVerify(MainWindow& window);
 
-// Exit clean-up: releases OwnIpText.
-void ExitCleanup();        // verify/verify_win.cpp
+// Starts the worker that learns the machine's own address (start-up).
+void StartOwnIpCheck(MainWindow& window);
 
-}  // namespace velmora
+}  // namespace velmora::ui

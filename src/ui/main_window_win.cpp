@@ -2,16 +2,14 @@
 
 #include <commctrl.h>
 
-#include <atomic>
 #include <functional>
-#include <map>
 #include <string>
 
 #include "actions/system_proxy_exit.h"
 #include "ui/bindings_win.h"
+#include "ui/control_setup_win.h"
 #include "ui/handlers.h"
 #include "ui/layout.h"
-#include "ui/window.h"
 #include "util/runtime_binding.h"
 #include "util/wide.h"
 
@@ -22,216 +20,9 @@ namespace {
 constexpr int kIconResource = 1;
 constexpr COLORREF kLinkColour = RGB(0, 51, 204);
 
-std::atomic<HWND> gMainWindow{nullptr};
-DWORD gWindowThread = 0;
-HMENU gListMenu = nullptr;
-ProxyListView gProxyListView;
-RawResultFeeder gRawResultFeeder;
-// Written only while the window is being created, read on its thread.
-std::map<int, HWND> gControls;
-
-HWND findControlWindow(int id) {
-    auto it = gControls.find(id);
-    return it == gControls.end() ? nullptr : it->second;
-}
-
 bool isLinkLabel(int id) {
     const ControlEntry* entry = findControl(id);
     return entry != nullptr && entry->kind == ControlKind::LinkLabel;
-}
-
-struct Styles {
-    const wchar_t* className;
-    DWORD style;
-    DWORD exStyle;
-};
-
-Styles stylesFor(const ControlEntry& c) {
-    DWORD common = WS_CHILD | (c.visible ? WS_VISIBLE : 0) | (c.tabStop ? WS_TABSTOP : 0);
-    switch (c.kind) {
-        case ControlKind::Label:
-            return {L"STATIC", common | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
-        case ControlKind::LinkLabel:
-            // SS_NOTIFY lets the label receive the mouse button itself.
-            return {L"STATIC", common | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, WS_EX_TRANSPARENT};
-        case ControlKind::GroupBox:
-            return {L"BUTTON", common | BS_GROUPBOX, WS_EX_CONTROLPARENT};
-        case ControlKind::Edit:
-            return {L"EDIT", common | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-        case ControlKind::MultiLineEdit:
-            return {L"EDIT", common | ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL,
-                    WS_EX_CLIENTEDGE};
-        case ControlKind::DropDownList:
-            return {L"COMBOBOX", common | CBS_DROPDOWNLIST | WS_VSCROLL, 0};
-        case ControlKind::DropDownCombo:
-            return {L"COMBOBOX", common | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0};
-        case ControlKind::PushButton:
-            return {L"BUTTON", common | BS_PUSHBUTTON, 0};
-        case ControlKind::ReportList:
-            // Owner data: the rows live in the window's table (ProxyListView).
-            return {WC_LISTVIEWW,
-                    common | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
-                    WS_EX_CLIENTEDGE};
-        case ControlKind::StatusBar:
-            return {STATUSCLASSNAMEW, common, 0};
-    }
-    return {L"STATIC", common, 0};
-}
-
-// Group boxes are parents of the controls inside them, but a group box does
-// not pass its children's notifications on; this subclass forwards them to
-// the main window, where the handlers are bound.
-LRESULT CALLBACK groupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                              UINT_PTR, DWORD_PTR) noexcept {
-    switch (message) {
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-            if (HWND main = gMainWindow.load()) return SendMessageW(main, message, wParam, lParam);
-            break;
-        case WM_ERASEBKGND: {
-            // A group box draws only its frame; as a parent of controls it
-            // must fill its inside itself, or the area behind them stays
-            // unpainted (the main window clips its children).
-            RECT inside{};
-            GetClientRect(window, &inside);
-            FillRect(reinterpret_cast<HDC>(wParam), &inside, GetSysColorBrush(COLOR_BTNFACE));
-            return TRUE;
-        }
-        default:
-            break;
-    }
-    return bound<decltype(::DefSubclassProc)>(Bound::DefSubclassProc)(window, message,
-                                                                       wParam, lParam);
-}
-
-void fillList(HWND list) {
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    ListView_SetBkColor(list, RGB(255, 255, 255));
-    ListView_SetTextBkColor(list, RGB(255, 255, 255));
-    int index = 0;
-    for (const ColumnEntry& col : listColumns()) {
-        std::wstring caption = toWide(col.caption);
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-        column.fmt = col.centred ? LVCFMT_CENTER : LVCFMT_LEFT;
-        column.cx = col.width;
-        column.pszText = caption.data();
-        column.iSubItem = index;
-        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&column));
-        ++index;
-    }
-}
-
-void fillCombo(HWND combo, std::span<const std::string_view> items, int selected) {
-    for (std::string_view item : items) {
-        std::wstring text = toWide(item);
-        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
-    // The typed port has no length limit.
-    SendMessageW(combo, CB_LIMITTEXT, 0, 0);
-}
-
-void fillStatusBar(HWND bar) {
-    const auto panels = statusPanels();
-    int edges[2] = {};
-    int right = 0;
-    for (std::size_t i = 0; i < panels.size() && i < 2; ++i) {
-        right += panels[i].width;
-        edges[i] = right;
-    }
-    SendMessageW(bar, SB_SETPARTS, panels.size(), reinterpret_cast<LPARAM>(edges));
-    for (std::size_t i = 0; i < panels.size(); ++i) {
-        std::wstring text = toWide(panels[i].text);
-        SendMessageW(bar, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-}
-
-HMENU buildListMenu() {
-    HMENU menu = CreatePopupMenu();
-    if (menu == nullptr) return nullptr;
-    for (const MenuItemEntry& item : listMenuItems()) {
-        if (item.id == 0) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        } else {
-            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id),
-                        toWide(item.caption).c_str());
-        }
-    }
-    return menu;
-}
-
-bool createControls(HWND main, HINSTANCE instance) {
-    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-    const int comboHeight = mainWindowEntry().comboOpenHeight;
-    for (const ControlEntry& c : controlTable()) {
-        HWND parent = c.parent == kNoParent ? main : findControlWindow(c.parent);
-        if (parent == nullptr) return false;
-        const Styles s = stylesFor(c);
-        const bool combo =
-            c.kind == ControlKind::DropDownList || c.kind == ControlKind::DropDownCombo;
-        const int height = combo ? comboHeight : c.height;
-        HWND control = CreateWindowExW(s.exStyle, s.className, toWide(c.text).c_str(), s.style,
-                                       c.left, c.top, c.width, height, parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                       instance, nullptr);
-        if (control == nullptr) return false;
-        gControls[c.id] = control;
-        SendMessageW(control, WM_SETFONT, font, FALSE);
-        switch (c.kind) {
-            case ControlKind::GroupBox:
-                bound<decltype(::SetWindowSubclass)>(Bound::SetWindowSubclass)(
-                    control, groupBoxProc, 1, 0);
-                break;
-            case ControlKind::ReportList:
-                fillList(control);
-                break;
-            case ControlKind::DropDownList:
-                fillCombo(control, carrierItems(), 0);
-                break;
-            case ControlKind::DropDownCombo:
-                fillCombo(control, portItems(), -1);
-                break;
-            case ControlKind::StatusBar:
-                fillStatusBar(control);
-                break;
-            case ControlKind::MultiLineEdit:
-                // The found lines of a large answer must fit whole.
-                SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
-                break;
-            default:
-                break;
-        }
-    }
-    return true;
-}
-
-// Mouse-button events of the bindings are raised here, before the message
-// reaches the control, which then handles it as usual.
-void raiseButtonEvents(const MSG& msg) {
-    if (msg.message == WM_RBUTTONDOWN) {
-        HWND list = findControlWindow(kProxyList);
-        if (list != nullptr && (msg.hwnd == list || GetParent(msg.hwnd) == list)) ShowListMenu();
-    } else if (msg.message == WM_LBUTTONDOWN) {
-        const int id = GetDlgCtrlID(msg.hwnd);
-        if (isLinkLabel(id) && findControlWindow(id) == msg.hwnd) runLinkHandler(id);
-    }
-}
-
-void dispatchOne(MSG& msg) {
-    HWND main = gMainWindow.load();
-    try {
-        raiseButtonEvents(msg);
-    } catch (...) {
-    }
-    if (main != nullptr && IsDialogMessageW(main, &msg)) return;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
 }
 
 LRESULT onControlColour(WPARAM wParam, LPARAM lParam, HWND window, UINT message) {
@@ -251,49 +42,161 @@ bool onSetCursor(HWND over) {
     return true;
 }
 
-LRESULT onNotify(NMHDR* header) {
+bool registerWindowClass(HINSTANCE instance, WNDPROC windowProc) {
+    const std::wstring className = toWide(mainWindowEntry().className);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 48, 48, 0));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className.c_str();
+    return RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+// Group boxes are parents of the controls inside them, but a group box does
+// not pass its children's notifications on; this subclass forwards them to
+// the main window, where the handlers are bound.
+LRESULT CALLBACK MainWindow::groupBoxProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam, UINT_PTR, DWORD_PTR self) noexcept {
+    switch (message) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+            if (HWND main = reinterpret_cast<MainWindow*>(self)->hwnd()) {
+                return SendMessageW(main, message, wParam, lParam);
+            }
+            break;
+        case WM_ERASEBKGND: {
+            // A group box draws only its frame; as a parent of controls it
+            // must fill its inside itself, or the area behind them stays
+            // unpainted (the main window clips its children).
+            RECT inside{};
+            GetClientRect(window, &inside);
+            FillRect(reinterpret_cast<HDC>(wParam), &inside, GetSysColorBrush(COLOR_BTNFACE));
+            return TRUE;
+        }
+        default:
+            break;
+    }
+    return bound<decltype(::DefSubclassProc)>(Bound::DefSubclassProc)(window, message,
+                                                                                 wParam, lParam);
+}
+
+bool MainWindow::createControls(HWND main, HINSTANCE instance) {
+    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    const int comboHeight = mainWindowEntry().comboOpenHeight;
+    for (const ControlEntry& c : controlTable()) {
+        HWND parent = c.parent == kNoParent ? main : createdControl(c.parent);
+        if (parent == nullptr) return false;
+        const ControlClass s = controlClassFor(c);
+        const bool combo =
+            c.kind == ControlKind::DropDownList || c.kind == ControlKind::DropDownCombo;
+        const int height = combo ? comboHeight : c.height;
+        HWND control = CreateWindowExW(s.exStyle, s.className, toWide(c.text).c_str(), s.style,
+                                       c.left, c.top, c.width, height, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                       instance, nullptr);
+        if (control == nullptr) return false;
+        controlWindows_[c.id] = control;
+        SendMessageW(control, WM_SETFONT, font, FALSE);
+        if (c.kind == ControlKind::GroupBox) {
+            bound<decltype(::SetWindowSubclass)>(Bound::SetWindowSubclass)(
+                control, groupBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        }
+        fillControl(control, c);
+    }
+    return true;
+}
+
+// Mouse-button events of the bindings are raised here, before the message
+// reaches the control, which then handles it as usual.
+void MainWindow::raiseButtonEvents(const MSG& msg) {
+    if (msg.message == WM_RBUTTONDOWN) {
+        HWND list = createdControl(kProxyList);
+        if (list != nullptr && (msg.hwnd == list || GetParent(msg.hwnd) == list)) ShowListMenu(*this);
+    } else if (msg.message == WM_LBUTTONDOWN) {
+        const int id = GetDlgCtrlID(msg.hwnd);
+        if (isLinkLabel(id) && createdControl(id) == msg.hwnd) runLinkHandler(*this, id);
+    }
+}
+
+void MainWindow::dispatchOne(MSG& msg) {
+    HWND main = hwnd();
+    try {
+        raiseButtonEvents(msg);
+    } catch (...) {
+    }
+    if (main != nullptr && IsDialogMessageW(main, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+LRESULT MainWindow::onNotify(NMHDR* header) {
     if (header->idFrom != kProxyList) return 0;
     switch (header->code) {
         case LVN_GETDISPINFOW:
-            gProxyListView.fillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header));
+            proxyListView_.fillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header));
             return 0;
         case LVN_ITEMCHANGED:
-            gProxyListView.itemChanged(*reinterpret_cast<const NMLISTVIEW*>(header));
+            proxyListView_.itemChanged(*reinterpret_cast<const NMLISTVIEW*>(header));
             return 0;
         case LVN_ODFINDITEMW:
-            return gProxyListView.findItem(*reinterpret_cast<const NMLVFINDITEMW*>(header));
+            return proxyListView_.findItem(*reinterpret_cast<const NMLVFINDITEMW*>(header));
         default:
             return 0;
     }
 }
 
-void onTimer(WPARAM timerId) {
+void MainWindow::onTimer(WPARAM timerId) {
     if (timerId == kRawResultTimer) {
-        gRawResultFeeder.onTimer();
+        rawResultFeeder_.onTimer();
         return;
     }
     // A list step that was due but whose posted message got lost.
-    gProxyListView.syncIfDue();
-    runTimerHandler(static_cast<unsigned>(timerId));
+    proxyListView_.syncIfDue();
+    runTimerHandler(*this, static_cast<unsigned>(timerId));
 }
 
-void onClose(HWND window) {
+void MainWindow::onDestroy(HWND window) {
+    KillTimer(window, kNoticeTimer);
+    KillTimer(window, kTrimTimer);
+    rawResultFeeder_.detach();
+    proxyListView_.detach();
+    if (listMenu_ != nullptr) {
+        DestroyMenu(listMenu_);
+        listMenu_ = nullptr;
+    }
+    PostQuitMessage(0);
+}
+
+void MainWindow::onClose(HWND window) {
     // The close is always granted, after the system proxy is switched off
     // (also against a "设置代理" still waiting to switch it on).
     actions::EndSystemProxyUse();
     DestroyWindow(window);
 }
 
-LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kRunOnWindowThread:
             (*reinterpret_cast<std::function<void()>*>(lParam))();
             return 0;
         case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED || lParam == 0) runCommandHandler(LOWORD(wParam));
+            if (HIWORD(wParam) == BN_CLICKED || lParam == 0) runCommandHandler(*this, LOWORD(wParam));
             return 0;
         case kSyncProxyList:
-            gProxyListView.onSyncMessage();
+            proxyListView_.onSyncMessage();
             return 0;
         case WM_NOTIFY:
             return onNotify(reinterpret_cast<NMHDR*>(lParam));
@@ -310,20 +213,16 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_QUERYENDSESSION:
             // The end of the session sends no close request.
-            CancelSystemProxy();
+            CancelSystemProxy(*this);
             return TRUE;
         case WM_ENDSESSION:
             if (wParam) actions::EndSystemProxyUse();
             return 0;
         case WM_DESTROY:
-            KillTimer(window, kNoticeTimer);
-            KillTimer(window, kTrimTimer);
-            gRawResultFeeder.detach();
-            gProxyListView.detach();
-            PostQuitMessage(0);
+            onDestroy(window);
             return 0;
         case WM_NCDESTROY:
-            gMainWindow.store(nullptr);
+            hwnd_.store(nullptr);
             break;
         default:
             break;
@@ -331,58 +230,48 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam,
-                                LPARAM lParam) noexcept {
+LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam) noexcept {
+    // The object comes with the first message that carries the creation
+    // parameters; the few messages before it get the default handling.
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     try {
-        return handleMessage(window, message, wParam, lParam);
+        return self->handleMessage(window, message, wParam, lParam);
     } catch (...) {
         return 0;
     }
 }
 
-bool registerWindowClass(HINSTANCE instance) {
-    const std::wstring className = toWide(mainWindowEntry().className);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = mainWindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 48, 48, 0));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
-                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className.c_str();
-    return RegisterClassExW(&wc) != 0;
-}
-
-}  // namespace
-
-bool createMainWindow(HINSTANCE instance) {
+bool MainWindow::create(HINSTANCE instance, CreatedEvent created) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
                                              ICC_STANDARD_CLASSES};
     bound<decltype(::InitCommonControlsEx)>(Bound::InitCommonControlsEx)(&icc);
-    if (!registerWindowClass(instance)) return false;
+    if (!registerWindowClass(instance, windowProc)) return false;
 
     const WindowEntry& frame = mainWindowEntry();
     const int x = (GetSystemMetrics(SM_CXSCREEN) - frame.outerWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - frame.outerHeight) / 2;
-    gWindowThread = GetCurrentThreadId();
+    thread_ = GetCurrentThreadId();
     HWND main = CreateWindowExW(WS_EX_CONTROLPARENT, toWide(frame.className).c_str(),
                                 toWide(frame.title).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, x, y,
                                 frame.outerWidth, frame.outerHeight, nullptr, nullptr, instance,
-                                nullptr);
+                                this);
     if (main == nullptr) return false;
-    gMainWindow.store(main);
+    hwnd_.store(main);
     if (!createControls(main, instance)) {
         DestroyWindow(main);
         return false;
     }
-    gListMenu = buildListMenu();
-    gProxyListView.attach(findControlWindow(kProxyList), main, kSyncProxyList);
-    gRawResultFeeder.attach(findControlWindow(kRawResultEdit), main, kRawResultTimer);
+    listMenu_ = buildListMenu();
+    proxyListView_.attach(createdControl(kProxyList), main, kSyncProxyList);
+    rawResultFeeder_.attach(createdControl(kRawResultEdit), main, kRawResultTimer);
     // The class icons cover the frame; WM_SETICON makes them the window's own
     // as well, which is what the shell and task switchers ask for.
     SendMessageW(main, WM_SETICON, ICON_BIG, GetClassLongPtrW(main, GCLP_HICON));
@@ -393,22 +282,22 @@ bool createMainWindow(HINSTANCE instance) {
 
     // The user can act on the window only once the created event has run.
     try {
-        InitMainWindow();
+        created(*this);
     } catch (...) {
     }
-    if (gMainWindow.load() == nullptr) return true;
+    if (hwnd() == nullptr) return true;
     ShowWindow(main, SW_SHOWNORMAL);
     UpdateWindow(main);
     return true;
 }
 
-int runMessageLoop() {
+int MainWindow::runMessageLoop() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatchOne(msg);
     return static_cast<int>(msg.wParam);
 }
 
-void processPendingMessages() {
+void MainWindow::processPending() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -420,18 +309,14 @@ void processPendingMessages() {
     }
 }
 
-HWND mainWindow() { return gMainWindow.load(); }
-bool windowOpen() { return gMainWindow.load() != nullptr; }
-DWORD windowThreadId() { return gWindowThread; }
-
-HWND controlWindow(int id) {
-    if (gMainWindow.load() == nullptr) return nullptr;
-    return findControlWindow(id);
+HWND MainWindow::createdControl(int id) const {
+    auto it = controlWindows_.find(id);
+    return it == controlWindows_.end() ? nullptr : it->second;
 }
 
-HMENU listMenu() { return gListMenu; }
-
-ProxyListView& proxyListView() { return gProxyListView; }
-RawResultFeeder& rawResultFeeder() { return gRawResultFeeder; }
+HWND MainWindow::control(int id) const {
+    if (hwnd() == nullptr) return nullptr;
+    return createdControl(id);
+}
 
 }  // namespace velmora::ui

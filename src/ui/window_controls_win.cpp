@@ -4,42 +4,25 @@
 // with SendMessage, so the worker waits until the operation is done while the
 // window thread never waits for a worker. When the window is gone the send
 // fails and the operation does nothing (reads give their empty value).
+#include "ui/window_controls_win.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ui/layout.h"
 #include "ui/main_window_win.h"
-#include "ui/window.h"
 #include "util/wide.h"
 
 namespace velmora::ui {
 
 namespace {
-
-template <typename R, typename F>
-R onWindowThread(R fallback, F&& operation) {
-    HWND main = mainWindow();
-    if (main == nullptr) return fallback;
-    if (GetCurrentThreadId() == windowThreadId()) return operation();
-    R result = fallback;
-    std::function<void()> task = [&] { result = operation(); };
-    SendMessageW(main, kRunOnWindowThread, 0, reinterpret_cast<LPARAM>(&task));
-    return result;
-}
-
-template <typename F>
-void onWindowThread(F&& operation) {
-    onWindowThread(0, [&] {
-        operation();
-        return 0;
-    });
-}
 
 std::string windowText(HWND window) {
     if (window == nullptr) return {};
@@ -50,13 +33,6 @@ std::string windowText(HWND window) {
     text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
     return fromWide(text);
 }
-
-struct DialogState {
-    int type = 0;
-    std::string fileName;
-};
-
-std::array<DialogState, 2> gDialogs;
 
 // "description|pattern" to the dialog's list of zero-terminated strings.
 std::wstring dialogFilter(std::string_view filter) {
@@ -70,41 +46,18 @@ std::wstring dialogFilter(std::string_view filter) {
     return wide;
 }
 
-bool runFileDialog(DialogId dialog) {
-    DialogState& state = gDialogs[static_cast<std::size_t>(dialog)];
-    std::vector<wchar_t> file(32768, L'\0');
-    const std::wstring filter = dialogFilter(dialog == kImportDialog ? kImportFilter : "");
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = mainWindow();
-    ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    // The current directory is deliberately left at the chosen file's folder.
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-    BOOL confirmed;
-    if (state.type == 1) {
-        ofn.Flags |= OFN_OVERWRITEPROMPT;
-        confirmed = GetSaveFileNameW(&ofn);
-    } else {
-        ofn.Flags |= OFN_FILEMUSTEXIST;
-        confirmed = GetOpenFileNameW(&ofn);
-    }
-    if (!confirmed) return false;
-    state.fileName = fromWide(file.data());
-    return true;
-}
-
 class WindowControls final : public ControlOperations {
 public:
+    explicit WindowControls(MainWindow& window) : window_(window) {}
+
     int rowCount() override {
-        return onWindowThread(0, [] { return proxyListView().rows().size(); });
+        return onWindowThread(0, [this] { return window_.listView().rows().size(); });
     }
 
     int insertRow(int position, std::string_view text) override {
         return onWindowThread(-1, [&] {
             int row = -1;
-            proxyListView().edit([&](ProxyRows& rows) { row = rows.insert(position, text); });
+            window_.listView().edit([&](ProxyRows& rows) { row = rows.insert(position, text); });
             return row;
         });
     }
@@ -115,7 +68,7 @@ public:
 
     std::string cellText(int row, int column) override {
         return onWindowThread(std::string(),
-                              [&] { return proxyListView().rows().cell(row, column); });
+                              [&] { return window_.listView().rows().cell(row, column); });
     }
 
     void deleteRow(int row) override {
@@ -127,31 +80,31 @@ public:
     }
 
     int currentRow() override {
-        return onWindowThread(-1, [] { return proxyListView().selected(); });
+        return onWindowThread(-1, [this] { return window_.listView().selected(); });
     }
 
     void setCurrentRow(int row) override {
-        onWindowThread([&] { proxyListView().select(row); });
+        onWindowThread([&] { window_.listView().select(row); });
     }
 
     void ensureVisible(int row) override {
-        onWindowThread([&] { proxyListView().ensureVisible(row); });
+        onWindowThread([&] { window_.listView().ensureVisible(row); });
     }
 
     void focusList() override {
-        onWindowThread([] {
-            if (HWND lv = controlWindow(kProxyList)) SetFocus(lv);
+        onWindowThread([this] {
+            if (HWND lv = window_.control(kProxyList)) SetFocus(lv);
         });
     }
 
     void withRows(const std::function<void(ProxyRows& rows)>& work) override {
         onWindowThread([&] {
-            if (mainWindow() != nullptr) proxyListView().edit(work);
+            if (window_.hwnd() != nullptr) window_.listView().edit(work);
         });
     }
 
     std::string text(ControlId id) override {
-        return onWindowThread(std::string(), [&] { return windowText(controlWindow(id)); });
+        return onWindowThread(std::string(), [&] { return windowText(window_.control(id)); });
     }
 
     void setText(ControlId id, std::string_view text) override {
@@ -159,20 +112,20 @@ public:
         std::wstring wide = toWide(text);
         onWindowThread([&] {
             if (id == kRawResultEdit) {
-                rawResultFeeder().replace(std::move(wide));
-            } else if (HWND control = controlWindow(id)) {
+                window_.resultFeeder().replace(std::move(wide));
+            } else if (HWND control = window_.control(id)) {
                 SetWindowTextW(control, wide.c_str());
             }
         });
     }
 
     int noticeLeft() override {
-        return onWindowThread(0, [] { return noticeRect().left; });
+        return onWindowThread(0, [this] { return noticeRect().left; });
     }
 
     void setNoticeLeft(int left) override {
         onWindowThread([&] {
-            HWND label = controlWindow(kNoticeLabel);
+            HWND label = window_.control(kNoticeLabel);
             if (label == nullptr) return;
             const RECT r = noticeRect();
             SetWindowPos(label, nullptr, left, r.top, 0, 0,
@@ -181,7 +134,7 @@ public:
     }
 
     int noticeWidth() override {
-        return onWindowThread(0, [] {
+        return onWindowThread(0, [this] {
             const RECT r = noticeRect();
             return static_cast<int>(r.right - r.left);
         });
@@ -190,7 +143,7 @@ public:
     void setStatusText(int panel, std::string_view text) override {
         if (panel < 0 || panel > 1) return;
         onWindowThread([&] {
-            if (HWND bar = controlWindow(kStatusBar)) {
+            if (HWND bar = window_.control(kStatusBar)) {
                 SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(panel),
                              reinterpret_cast<LPARAM>(toWide(text).c_str()));
             }
@@ -199,24 +152,24 @@ public:
 
     void setTitle(std::string_view title) override {
         onWindowThread([&] {
-            if (HWND main = mainWindow()) SetWindowTextW(main, toWide(title).c_str());
+            if (HWND main = window_.hwnd()) SetWindowTextW(main, toWide(title).c_str());
         });
     }
 
     std::string title() override {
-        return onWindowThread(std::string(), [] { return windowText(mainWindow()); });
+        return onWindowThread(std::string(), [this] { return windowText(window_.hwnd()); });
     }
 
     int clientWidth() override {
-        return onWindowThread(0, [] {
+        return onWindowThread(0, [this] {
             RECT r{};
-            GetClientRect(mainWindow(), &r);
+            GetClientRect(window_.hwnd(), &r);
             return static_cast<int>(r.right - r.left);
         });
     }
 
     void setDialogType(DialogId dialog, int type) override {
-        onWindowThread([&] { gDialogs[static_cast<std::size_t>(dialog)].type = type; });
+        onWindowThread([&] { dialogs_[static_cast<std::size_t>(dialog)].type = type; });
     }
 
     bool showDialog(DialogId dialog) override {
@@ -225,15 +178,15 @@ public:
 
     std::string dialogFileName(DialogId dialog) override {
         return onWindowThread(std::string(),
-                              [&] { return gDialogs[static_cast<std::size_t>(dialog)].fileName; });
+                              [&] { return dialogs_[static_cast<std::size_t>(dialog)].fileName; });
     }
 
     void popupListMenu(int screenX, int screenY) override {
         onWindowThread([&] {
-            HWND main = mainWindow();
-            if (main == nullptr || listMenu() == nullptr) return;
+            HWND main = window_.hwnd();
+            if (main == nullptr || window_.listMenu() == nullptr) return;
             // The chosen item arrives as WM_COMMAND after the menu closes.
-            TrackPopupMenu(listMenu(), TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, screenX,
+            TrackPopupMenu(window_.listMenu(), TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, screenX,
                            screenY, 0, main, nullptr);
         });
     }
@@ -246,21 +199,74 @@ public:
     }
 
 private:
-    static RECT noticeRect() {
+    // The import and the export dialog: the type last set and the file last
+    // confirmed.
+    struct DialogState {
+        int type = 0;
+        std::string fileName;
+    };
+
+    template <typename R, typename F>
+    R onWindowThread(R fallback, F&& operation) {
+        HWND main = window_.hwnd();
+        if (main == nullptr) return fallback;
+        if (GetCurrentThreadId() == window_.threadId()) return operation();
+        R result = fallback;
+        std::function<void()> task = [&] { result = operation(); };
+        SendMessageW(main, kRunOnWindowThread, 0, reinterpret_cast<LPARAM>(&task));
+        return result;
+    }
+
+    template <typename F>
+    void onWindowThread(F&& operation) {
+        onWindowThread(0, [&] {
+            operation();
+            return 0;
+        });
+    }
+
+    bool runFileDialog(DialogId dialog) {
+        DialogState& state = dialogs_[static_cast<std::size_t>(dialog)];
+        std::vector<wchar_t> file(32768, L'\0');
+        const std::wstring filter = dialogFilter(dialog == kImportDialog ? kImportFilter : "");
+        OPENFILENAMEW ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = window_.hwnd();
+        ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+        ofn.lpstrFile = file.data();
+        ofn.nMaxFile = static_cast<DWORD>(file.size());
+        // The current directory is deliberately left at the chosen file's folder.
+        ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+        BOOL confirmed;
+        if (state.type == 1) {
+            ofn.Flags |= OFN_OVERWRITEPROMPT;
+            confirmed = GetSaveFileNameW(&ofn);
+        } else {
+            ofn.Flags |= OFN_FILEMUSTEXIST;
+            confirmed = GetOpenFileNameW(&ofn);
+        }
+        if (!confirmed) return false;
+        state.fileName = fromWide(file.data());
+        return true;
+    }
+
+    RECT noticeRect() {
         RECT r{};
-        HWND label = controlWindow(kNoticeLabel);
+        HWND label = window_.control(kNoticeLabel);
         if (label == nullptr) return r;
         GetWindowRect(label, &r);
         MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
+
+    MainWindow& window_;
+    std::array<DialogState, 2> dialogs_;
 };
 
 }  // namespace
 
-ControlOperations& windowControls() {
-    static WindowControls controls;
-    return controls;
+std::unique_ptr<ControlOperations> makeWindowControls(MainWindow& window) {
+    return std::make_unique<WindowControls>(window);
 }
 
 }  // namespace velmora::ui

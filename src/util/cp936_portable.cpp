@@ -80,7 +80,7 @@ private:
     std::array<std::uint16_t, 0x10000> codes_{};
 };
 
-const EncodingTable& encodingTable() {
+const EncodingTable& sharedEncodingTable() {
     static const auto table = std::make_unique<EncodingTable>();
     return *table;
 }
@@ -105,7 +105,7 @@ struct Utf8Lead {
     unsigned char high;
 };
 
-Utf8Lead utf8Lead(unsigned char b) {
+Utf8Lead readUtf8Lead(unsigned char b) {
     if (b >= 0xC2 && b <= 0xDF) return {2, 0x80, 0xBF};
     if (b == 0xE0) return {3, 0xA0, 0xBF};
     if (b == 0xED) return {3, 0x80, 0x9F};  // no surrogates
@@ -149,7 +149,7 @@ std::u16string gbkToUtf16(std::string_view gbk) {
 }
 
 std::string utf16ToGbk(std::u16string_view utf16, bool compositeCheck) {
-    const EncodingTable& table = encodingTable();
+    const EncodingTable& table = sharedEncodingTable();
     std::string out;
     out.reserve(utf16.size() * 2);
     for (std::size_t at = 0; at < utf16.size(); ++at) {
@@ -178,7 +178,7 @@ std::u16string utf8ToUtf16(std::string_view utf8) {
             ++at;
             continue;
         }
-        const Utf8Lead lead = utf8Lead(b);
+        const Utf8Lead lead = readUtf8Lead(b);
         char32_t cp = b & (0x7F >> lead.length);
         std::size_t taken = 1;
         bool complete = lead.length > 0;

@@ -24,7 +24,7 @@ std::string ownIpFromPage(std::string_view page) {
     return http::textBetween(page, "您的IP是：[", "]");
 }
 
-void checkOwnIp(const std::function<std::string()>& fetchDirect, OwnIpStore& store) {
+void fetchOwnIp(const std::function<std::string()>& fetchDirect, OwnIpStore& store) {
     store.store(ownIpFromPage(fetchDirect()));
 }
 

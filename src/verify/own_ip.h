@@ -30,6 +30,6 @@ OwnIpStore& ownIpText();
 std::string ownIpFromPage(std::string_view page);
 
 // Fetches the echo page once (directly) and stores what it shows.
-void checkOwnIp(const std::function<std::string()>& fetchDirect, OwnIpStore& store);
+void fetchOwnIp(const std::function<std::string()>& fetchDirect, OwnIpStore& store);
 
 }  // namespace velmora::verify

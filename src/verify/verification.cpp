@@ -31,7 +31,7 @@ bool proxyPasses(std::string_view page, std::string_view ownIp) {
     return !text::contains(page, ownIp, true);
 }
 
-VerifyCounters& verifyCounters() {
+VerifyCounters& verificationCounters() {
     static VerifyCounters counters;
     return counters;
 }
@@ -48,8 +48,8 @@ ProxyUnderTest proxyAt(ui::ControlOperations& controls, int row) {
     return proxy;
 }
 
-void verifyProxy(ui::ControlOperations& controls, const ProxyUnderTest& proxy,
-                 const VerifyTools& tools) {
+void verifyAndRecord(ui::ControlOperations& controls, const ProxyUnderTest& proxy,
+                     const VerifyTools& tools) {
     // Written by identity: rows deleted or a list refilled meanwhile must not
     // receive another proxy's outcome.
     const auto write = [&](std::initializer_list<std::pair<int, std::string_view>> cells) {
@@ -73,7 +73,8 @@ void verifyProxy(ui::ControlOperations& controls, const ProxyUnderTest& proxy,
     }
 }
 
-void verifySelected(ui::ControlOperations& controls, const std::function<void(int row)>& startWorker) {
+void verifySelectedRow(ui::ControlOperations& controls,
+                       const std::function<void(int row)>& startWorker) {
     if (controls.currentRow() == -1) {
         controls.messageBox("请选择需要校验的IP地址");
         return;

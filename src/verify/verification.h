@@ -35,7 +35,7 @@ private:
     std::atomic<std::int32_t> failure_{0};
 };
 
-VerifyCounters& verifyCounters();
+VerifyCounters& verificationCounters();
 
 // "12个IP".
 std::string countCaption(std::int32_t count);
@@ -64,11 +64,12 @@ ProxyUnderTest proxyAt(ui::ControlOperations& controls, int row);
 // wherever that row stands by then (nowhere once it is gone), and into the
 // matching total label, which counts every verification. The ICMP echo goes
 // to the address that was verified.
-void verifyProxy(ui::ControlOperations& controls, const ProxyUnderTest& proxy,
-                 const VerifyTools& tools);
+void verifyAndRecord(ui::ControlOperations& controls, const ProxyUnderTest& proxy,
+                     const VerifyTools& tools);
 
 // "验证选中": asks for a selection when there is none, else starts a worker
 // for the selected row.
-void verifySelected(ui::ControlOperations& controls, const std::function<void(int row)>& startWorker);
+void verifySelectedRow(ui::ControlOperations& controls,
+                       const std::function<void(int row)>& startWorker);
 
 }  // namespace velmora::verify

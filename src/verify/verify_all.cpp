@@ -2,7 +2,7 @@
 
 namespace velmora::verify {
 
-void verifyAll(ui::ControlOperations& controls, bool& running, const PassHooks& hooks) {
+void runVerifyAll(ui::ControlOperations& controls, bool& running, const PassHooks& hooks) {
     running = true;
     const int count = controls.rowCount();
     if (count == 0) {

@@ -24,9 +24,9 @@ struct PassHooks {
 // that ended). The flag is shared by all passes, nested ones included. A pass
 // whose window closed ends at once: it starts nothing more and does not
 // sleep, so the program can end.
-void verifyAll(ui::ControlOperations& controls, bool& running, const PassHooks& hooks);
+void runVerifyAll(ui::ControlOperations& controls, bool& running, const PassHooks& hooks);
 
 // "停止验证": takes effect at the pass's next check; started workers go on.
-inline void stopVerify(bool& running) { running = false; }
+inline void endVerifyAll(bool& running) { running = false; }
 
 }  // namespace velmora::verify

@@ -151,7 +151,7 @@ TEST(ImportProxies, CancelledDialogLeavesTheList) {
     controls.setRows({local("1", "9.9.9.9", "1")});
     controls.scriptDialog(ui::kImportDialog, false, "ignored.txt");
     bool opened = false;
-    importProxies(controls, [&](const std::string&) {
+    importProxyFile(controls, [&](const std::string&) {
         opened = true;
         return std::unique_ptr<ByteSource>();
     });
@@ -166,7 +166,7 @@ TEST(ImportProxies, ListIsClearedBeforeTheFileOpens) {
     controls.scriptDialog(ui::kImportDialog, true, "C:\\代理\\list.txt");
     std::string openedPath;
     int rowsWhenOpened = -1;
-    importProxies(controls, [&](const std::string& path) {
+    importProxyFile(controls, [&](const std::string& path) {
         openedPath = path;
         rowsWhenOpened = controls.rowCount();
         return std::unique_ptr<ByteSource>();  // the file cannot be opened
@@ -175,7 +175,7 @@ TEST(ImportProxies, ListIsClearedBeforeTheFileOpens) {
     EXPECT_EQ(rowsWhenOpened, 0);
     EXPECT_EQ(controls.rowCount(), 0);
 
-    importProxies(controls, [](const std::string&) {
+    importProxyFile(controls, [](const std::string&) {
         return std::make_unique<TextSource>("1.2.3.4:8080\n", 64);
     });
     EXPECT_EQ(controls.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
@@ -202,7 +202,7 @@ TEST(ExportProxies, WritesEveryRowWithCrLfToTheNamePlusTxt) {
         {{"1", "1.2.3.4", "8080", "成功", "极快", "全国"}, {"2", "5.6.7.8", "3128", "", "", ""}});
     controls.scriptDialog(ui::kExportDialog, true, "C:\\out\\list.txt");
     WrittenFile file;
-    exportProxies(controls, recordTo(file));
+    exportProxyFile(controls, recordTo(file));
     EXPECT_EQ(file.writes, 1);
     EXPECT_EQ(file.path, "C:\\out\\list.txt.txt");
     EXPECT_EQ(file.bytes, "1.2.3.4:8080\r\n5.6.7.8:3128\r\n");
@@ -213,14 +213,14 @@ TEST(ExportProxies, EmptyListWritesAnEmptyFileAndCancelWritesNothing) {
     MemoryControls controls;
     controls.scriptDialog(ui::kExportDialog, true, "empty");
     WrittenFile file;
-    exportProxies(controls, recordTo(file));
+    exportProxyFile(controls, recordTo(file));
     EXPECT_EQ(file.writes, 1);
     EXPECT_EQ(file.path, "empty.txt");
     EXPECT_EQ(file.bytes, "");
 
     controls.setRows({local("1", "1.2.3.4", "80")});
     controls.scriptDialog(ui::kExportDialog, false, "other");
-    exportProxies(controls, recordTo(file));
+    exportProxyFile(controls, recordTo(file));
     EXPECT_EQ(file.writes, 1);
 }
 

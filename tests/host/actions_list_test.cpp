@@ -30,7 +30,7 @@ TEST(ClearInvalid, RemovesExactlyTheFailedRowsAndRenumbers) {
     controls.setRows({verified("1", "1.1.1.1", "成功"), verified("2", "2.2.2.2", "失败"),
                       verified("3", "3.3.3.3", ""), verified("4", "4.4.4.4", "失败"),
                       verified("5", "5.5.5.5", "失败 "), verified("6", "6.6.6.6", "失败失败")});
-    clearInvalid(controls);
+    removeFailedRows(controls);
     EXPECT_EQ(column(controls, 1),
               (std::vector<std::string>{"1.1.1.1", "3.3.3.3", "5.5.5.5", "6.6.6.6"}));
     EXPECT_EQ(column(controls, 0), (std::vector<std::string>{"1", "2", "3", "4"}));
@@ -42,7 +42,7 @@ TEST(ClearInvalid, AdjacentFailedRowsAtBothEndsAllGo) {
     controls.setRows({verified("1", "a", "失败"), verified("2", "b", "失败"),
                       verified("3", "c", "成功"), verified("4", "d", "失败"),
                       verified("5", "e", "失败")});
-    clearInvalid(controls);
+    removeFailedRows(controls);
     EXPECT_EQ(column(controls, 1), (std::vector<std::string>{"c"}));
     EXPECT_EQ(column(controls, 0), (std::vector<std::string>{"1"}));
 }
@@ -50,11 +50,11 @@ TEST(ClearInvalid, AdjacentFailedRowsAtBothEndsAllGo) {
 TEST(ClearInvalid, WithoutFailedRowsStillRenumbers) {
     MemoryControls controls;
     controls.setRows({verified("7", "a", ""), verified("", "b", "成功"), verified("x", "c", "")});
-    clearInvalid(controls);
+    removeFailedRows(controls);
     EXPECT_EQ(column(controls, 0), (std::vector<std::string>{"1", "2", "3"}));
 
     MemoryControls empty;
-    clearInvalid(empty);
+    removeFailedRows(empty);
     EXPECT_EQ(empty.rowCount(), 0);
 }
 
@@ -63,7 +63,7 @@ TEST(ClearAll, EmptiesTheListAndLeavesTheCounters) {
     controls.setText(ui::kSuccessTotalLabel, "3个IP");
     controls.setRows({verified("1", "a", "成功"), verified("2", "b", "失败")});
     controls.setCurrentRow(1);
-    clearAll(controls);
+    removeAllRows(controls);
     EXPECT_EQ(controls.rowCount(), 0);
     EXPECT_EQ(controls.currentRow(), -1);
     EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "3个IP");
@@ -107,11 +107,11 @@ TEST(NoticeScroll, NextLeftEdge) {
 TEST(NoticeScroll, TicksMoveTheLabelAndWrapOnlyOnceItIsOut) {
     MemoryControls controls;
     controls.setNoticeGeometry(5, 300, 479);
-    scrollNotice(controls);
+    moveNoticeOneStep(controls);
     EXPECT_EQ(controls.noticeLeft(), -5);
     std::vector<int> lefts;
     for (int tick = 0; tick < 30; ++tick) {
-        scrollNotice(controls);
+        moveNoticeOneStep(controls);
         lefts.push_back(controls.noticeLeft());
     }
     // -15, -25 ... -295 are 29 steps inside; the 30th step reaches -305 and wraps.

@@ -24,7 +24,7 @@ public:
     }
     void removeServer() override { calls.push_back("remove server"); }
     void announceChange() override { calls.push_back("announce"); }
-    void waitResponsive(int milliseconds) override {
+    void pauseResponsively(int milliseconds) override {
         calls.push_back("wait " + std::to_string(milliseconds));
         if (duringWait) duringWait();
     }

@@ -24,7 +24,8 @@ public:
     explicit RecordedTransport(std::deque<std::optional<h::Exchange>> answers, bool repeatLast = false)
         : answers_(std::move(answers)), repeatLast_(repeatLast) {}
 
-    std::optional<h::Exchange> exchange(const h::RequestPlan& plan, const h::RequestLimits& limits) override {
+    std::optional<h::Exchange> sendAndReceive(const h::RequestPlan& plan,
+                                              const h::RequestLimits& limits) override {
         plans.push_back(plan);
         deadlines.push_back(limits.deadlineMs);
         std::this_thread::sleep_for(delay);

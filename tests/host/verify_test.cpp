@@ -49,9 +49,9 @@ TEST(OwnIp, IsTheTextBetweenTheMarkersUnchanged) {
 TEST(OwnIp, CheckStoresWholeAndReleaseEmpties) {
     v::OwnIpStore store;
     EXPECT_EQ(store.text(), "");
-    v::checkOwnIp([] { return std::string("您的IP是：[203.0.113.7]"); }, store);
+    v::fetchOwnIp([] { return std::string("您的IP是：[203.0.113.7]"); }, store);
     EXPECT_EQ(store.text(), "203.0.113.7");
-    v::checkOwnIp([] { return std::string(); }, store);
+    v::fetchOwnIp([] { return std::string(); }, store);
     EXPECT_EQ(store.text(), "");
     store.store("x");
     store.release();
@@ -88,20 +88,20 @@ protected:
 };
 
 TEST_F(VerifyRow, SuccessWritesOutcomeCountAndSpeed) {
-    v::verifyProxy(controls, v::proxyAt(controls, 0), tools("您的IP是：[127.0.0.2]", 3));
+    v::verifyAndRecord(controls, v::proxyAt(controls, 0), tools("您的IP是：[127.0.0.2]", 3));
     EXPECT_EQ(controls.rows()[0], (ui::Row{"1", "127.0.0.2", "18190", "成功", "极快", "全国"}));
     EXPECT_EQ(proxies, std::vector<std::string>{"127.0.0.2:18190"});
     EXPECT_EQ(pinged, std::vector<std::string>{"127.0.0.2"});
     EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "1个IP");
     EXPECT_EQ(controls.text(ui::kFailureTotalLabel), "0个IP");
 
-    v::verifyProxy(controls, v::proxyAt(controls, 0), tools("page", -1));
+    v::verifyAndRecord(controls, v::proxyAt(controls, 0), tools("page", -1));
     EXPECT_EQ(controls.cellText(0, 4), "普通");
     EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "2个IP");
 }
 
 TEST_F(VerifyRow, FailureWritesInvalidAndCountsWithoutPinging) {
-    v::verifyProxy(controls, v::proxyAt(controls, 0), tools("您的IP是：[127.0.0.1]", 3));
+    v::verifyAndRecord(controls, v::proxyAt(controls, 0), tools("您的IP是：[127.0.0.1]", 3));
     EXPECT_EQ(controls.rows()[0], (ui::Row{"1", "127.0.0.2", "18190", "失败", "无效", "全国"}));
     EXPECT_TRUE(pinged.empty());
     EXPECT_EQ(controls.text(ui::kFailureTotalLabel), "1个IP");
@@ -110,13 +110,13 @@ TEST_F(VerifyRow, FailureWritesInvalidAndCountsWithoutPinging) {
 
 TEST_F(VerifyRow, WithoutOwnAddressEveryProxyFails) {
     ownIp.release();
-    v::verifyProxy(controls, v::proxyAt(controls, 0), tools("您的IP是：[127.0.0.2]", 3));
+    v::verifyAndRecord(controls, v::proxyAt(controls, 0), tools("您的IP是：[127.0.0.2]", 3));
     EXPECT_EQ(controls.cellText(0, 3), "失败");
 }
 
 TEST_F(VerifyRow, AVanishedRowStillCounts) {
     controls.deleteAllRows();
-    v::verifyProxy(controls, v::proxyAt(controls, 0), tools("", -1));
+    v::verifyAndRecord(controls, v::proxyAt(controls, 0), tools("", -1));
     EXPECT_EQ(proxies, std::vector<std::string>{":"});
     EXPECT_EQ(controls.text(ui::kFailureTotalLabel), "1个IP");
 }
@@ -134,7 +134,7 @@ TEST_F(VerifyRow, TheOutcomeFollowsItsRowOrGoesNowhere) {
             meanwhile();
             return fetch(proxy);
         };
-        v::verifyProxy(controls, v::proxyAt(controls, row), t);
+        v::verifyAndRecord(controls, v::proxyAt(controls, row), t);
     };
     // Another row deleted: row 2 is now at index 0 and gets its outcome.
     verifyWhile(1, [&] { controls.deleteRow(0); });
@@ -176,7 +176,9 @@ TEST(VerifyCounters, ConcurrentWorkersLoseNoCountAndTheLabelEndsTrue) {
     for (int t = 0; t < 8; ++t) {
         workers.emplace_back([&, t] {
             const v::ProxyUnderTest proxy = v::proxyAt(controls, t);
-            for (int i = 0; i < 200; ++i) v::verifyProxy(controls, proxy, (t % 2 == 0) ? good : bad);
+            for (int i = 0; i < 200; ++i) {
+                v::verifyAndRecord(controls, proxy, (t % 2 == 0) ? good : bad);
+            }
         });
     }
     for (std::thread& worker : workers) worker.join();
@@ -191,13 +193,13 @@ TEST(VerifySelected, AsksForASelectionOrStartsOneWorker) {
     controls.setRows({ui::Row{}, ui::Row{}});
     std::vector<int> started;
     const auto start = [&](int row) { started.push_back(row); };
-    v::verifySelected(controls, start);
+    v::verifySelectedRow(controls, start);
     ASSERT_EQ(controls.messages().size(), 1u);
     EXPECT_EQ(controls.messages()[0].text, "请选择需要校验的IP地址");
     EXPECT_EQ(controls.messages()[0].title, "信息：");
     EXPECT_TRUE(started.empty());
     controls.setCurrentRow(1);
-    v::verifySelected(controls, start);
+    v::verifySelectedRow(controls, start);
     EXPECT_EQ(started, std::vector<int>{1});
 }
 
@@ -230,14 +232,14 @@ protected:
 };
 
 TEST_F(VerifyAllPass, EmptyListStartsNothing) {
-    v::verifyAll(controls, running, hooks());
+    v::runVerifyAll(controls, running, hooks());
     EXPECT_TRUE(log.empty());
     EXPECT_FALSE(running);
 }
 
 TEST_F(VerifyAllPass, VisitsEveryRowInOrderThenEnds) {
     withRows(3);
-    v::verifyAll(controls, running, hooks());
+    v::runVerifyAll(controls, running, hooks());
     EXPECT_EQ(started, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(log, (std::vector<std::string>{"start 0", "events", "sleep 500", "start 1", "events", "sleep 500",
                                              "start 2", "events", "sleep 500"}));
@@ -250,9 +252,9 @@ TEST_F(VerifyAllPass, VisitsEveryRowInOrderThenEnds) {
 TEST_F(VerifyAllPass, StopEndsAfterTheCurrentStep) {
     withRows(5);
     onEvents = [this](int startedSoFar) {
-        if (startedSoFar == 2) v::stopVerify(running);
+        if (startedSoFar == 2) v::endVerifyAll(running);
     };
-    v::verifyAll(controls, running, hooks());
+    v::runVerifyAll(controls, running, hooks());
     EXPECT_EQ(started, (std::vector<int>{0, 1}));
     EXPECT_EQ(log.back(), "sleep 500");
     EXPECT_EQ(controls.currentRow(), 1);
@@ -263,7 +265,7 @@ TEST_F(VerifyAllPass, AWindowClosedDuringThePassEndsItWithoutAnotherWorkerOrSlee
     onEvents = [this](int startedSoFar) {
         if (startedSoFar == 2) windowOpen = false;
     };
-    v::verifyAll(controls, running, hooks());
+    v::runVerifyAll(controls, running, hooks());
     EXPECT_EQ(started, (std::vector<int>{0, 1}));
     EXPECT_EQ(log.back(), "events");
     EXPECT_FALSE(running);
@@ -275,10 +277,10 @@ TEST_F(VerifyAllPass, ANestedPassRestartsAndItsEndEndsTheOuterOne) {
     onEvents = [&](int startedSoFar) {
         if (startedSoFar == 2 && !nested) {
             nested = true;
-            v::verifyAll(controls, running, hooks());
+            v::runVerifyAll(controls, running, hooks());
         }
     };
-    v::verifyAll(controls, running, hooks());
+    v::runVerifyAll(controls, running, hooks());
     EXPECT_EQ(started, (std::vector<int>{0, 1, 0, 1, 2}));
     EXPECT_FALSE(running);
 }
@@ -288,7 +290,7 @@ TEST_F(VerifyAllPass, RowsDeletedMeanwhileVerifyWhatIsSelected) {
     onEvents = [this](int startedSoFar) {
         if (startedSoFar == 1) controls.deleteRow(2);
     };
-    v::verifyAll(controls, running, hooks());
+    v::runVerifyAll(controls, running, hooks());
     // Row 2 is gone: the selection stays on row 1, which is verified again.
     EXPECT_EQ(started, (std::vector<int>{0, 1, 1}));
 }

@@ -16,7 +16,6 @@
 #include "actions/system_proxy.h"
 #include "actions/system_proxy_win.h"
 #include "actions/wait_responsive_win.h"
-#include "ui/handlers.h"
 #include "ui/memory_controls.h"
 #include "util/wide.h"
 
@@ -76,18 +75,18 @@ private:
 class SystemProxyRegistry : public ::testing::Test {
 protected:
     SystemProxyRegistry() { controls.setRows({kFirst, kSecond}); }
-    ~SystemProxyRegistry() override { CancelSystemProxy(); }
+    ~SystemProxyRegistry() override { switchSystemProxyOff(); }
 
     MemoryControls controls;
     SettingsKey key;
-    SystemProxySwitch proxySwitch{registryProxySettings()};
+    SystemProxySwitch proxySwitch{currentUserProxySettings()};
 };
 
 TEST_F(SystemProxyRegistry, CancelCreatesAMissingEnableAndTouchesNothingElse) {
     key.remove("ProxyEnable");
     key.remove("ProxyServer");
     key.setString("ProxyOverride", "<local>");
-    CancelSystemProxy();
+    switchSystemProxyOff();
     EXPECT_EQ(key.dword("ProxyEnable"), 0U);
     EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
     EXPECT_EQ(key.string("ProxyOverride"), "<local>");
@@ -105,7 +104,7 @@ TEST_F(SystemProxyRegistry, SetWritesTheSelectedRowAndASecondSetReplacesIt) {
     EXPECT_EQ(key.dword("ProxyEnable"), 1U);
     EXPECT_EQ(key.string("ProxyServer"), "127.0.0.2:18199");
 
-    CancelSystemProxy();
+    switchSystemProxyOff();
     EXPECT_EQ(key.dword("ProxyEnable"), 0U);
     EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
 }
@@ -174,9 +173,10 @@ TEST_F(SystemProxyRegistry, EventsRunDuringThePause) {
 }
 
 TEST(WaitResponsive, ReturnsForEveryDuration) {
-    EXPECT_TRUE(WaitResponsive(0));
-    EXPECT_TRUE(WaitResponsive(-1, WaitUnit::Hours));
-    EXPECT_TRUE(WaitResponsive(20));
+    EventPump& pump = noWindowPump();
+    EXPECT_TRUE(WaitResponsive(pump, 0));
+    EXPECT_TRUE(WaitResponsive(pump, -1, WaitUnit::Hours));
+    EXPECT_TRUE(WaitResponsive(pump, 20));
 }
 
 TEST(Clipboard, ChineseTextRoundTrips) {
@@ -262,7 +262,7 @@ protected:
 
     static void importFrom(MemoryControls& controls, const std::string& file) {
         controls.scriptDialog(ui::kImportDialog, true, file);
-        importProxies(controls, openFileForReading);
+        importProxyFile(controls, openFileForReading);
     }
 
 private:
@@ -325,7 +325,7 @@ TEST_F(ProxyFiles, ExportAppendsTxtAndWritesExactBytes) {
     controls.setRows(
         {{"1", "1.2.3.4", "8080", "成功", "极快", "全国"}, {"2", "5.6.7.8", "3128", "", "", ""}});
     controls.scriptDialog(ui::kExportDialog, true, chosen);
-    exportProxies(controls, writeFileBytes);
+    exportProxyFile(controls, writeFileBytes);
     EXPECT_EQ(contents(chosen), std::nullopt);
     EXPECT_EQ(contents(written), "1.2.3.4:8080\r\n5.6.7.8:3128\r\n");
 
@@ -333,7 +333,7 @@ TEST_F(ProxyFiles, ExportAppendsTxtAndWritesExactBytes) {
     const std::string emptyFile = path("空");
     path("空.txt");
     empty.scriptDialog(ui::kExportDialog, true, emptyFile);
-    exportProxies(empty, writeFileBytes);
+    exportProxyFile(empty, writeFileBytes);
     EXPECT_EQ(contents(emptyFile + ".txt"), "");
 }
 
@@ -348,7 +348,7 @@ TEST_F(ProxyFiles, HundredThousandRowsGoOutAndComeBack) {
     source.setRows(rows);
     source.scriptDialog(ui::kExportDialog, true, path("big"));
     path("big.txt");
-    exportProxies(source, writeFileBytes);
+    exportProxyFile(source, writeFileBytes);
 
     MemoryControls target;
     importFrom(target, path("big") + ".txt");

@@ -89,7 +89,8 @@ TEST(WinInetEngine, HeadersTooLongForTheBufferReadAsBlanks) {
 }
 
 TEST(WinInetEngine, EndlessAndHugeBodiesAreBounded) {
-    const h::HttpEngine quick(h::winInetTransport(), {.sendTimeoutMs = 3000, .receiveTimeoutMs = 3000, .deadlineMs = 2000});
+    const h::HttpEngine quick(h::sharedWinInetTransport(),
+                              {.sendTimeoutMs = 3000, .receiveTimeoutMs = 3000, .deadlineMs = 2000});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(quick.fetch(kScripted + "/endless"), "");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
@@ -98,7 +99,7 @@ TEST(WinInetEngine, EndlessAndHugeBodiesAreBounded) {
 
 TEST(WinInetVerification, OnlyTheHidingProxyPasses) {
     v::OwnIpStore own;
-    v::checkOwnIp([] { return h::HttpEngine::request(kEcho); }, own);
+    v::fetchOwnIp([] { return h::HttpEngine::request(kEcho); }, own);
     ASSERT_EQ(own.text(), "127.0.0.1");
     const auto through = [](std::string_view proxy) { return h::HttpEngine::request(kEcho, {.proxy = proxy}); };
     EXPECT_TRUE(v::proxyPasses(through(kHidingProxy), own.text()));

@@ -18,7 +18,7 @@ const std::string kEcho = "http://127.0.0.1:18187/ic.asp";
 
 TEST(WinVerify, EachProxyGetsItsOutcome) {
     v::OwnIpStore own;
-    v::checkOwnIp([] { return h::HttpEngine::request(kEcho); }, own);
+    v::fetchOwnIp([] { return h::HttpEngine::request(kEcho); }, own);
     ASSERT_EQ(own.text(), "127.0.0.1");
 
     ui::MemoryControls controls;
@@ -31,7 +31,9 @@ TEST(WinVerify, EachProxyGetsItsOutcome) {
         .echoRoundTrip = v::echoRoundTrip,
         .ownIp = own,
         .counters = counters};
-    for (int row = 0; row < 3; ++row) v::verifyProxy(controls, v::proxyAt(controls, row), tools);
+    for (int row = 0; row < 3; ++row) {
+        v::verifyAndRecord(controls, v::proxyAt(controls, row), tools);
+    }
 
     const std::vector<ui::Row> rows = controls.rows();
     EXPECT_EQ(rows[0][3], "成功");

@@ -1,0 +1,61 @@
+#include "ui/workers_win.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <memory>
+#include <new>
+
+namespace velmora::ui {
+
+namespace {
+
+struct ThreadStart {
+    std::function<void()> work;
+    WindowWorkers* owner;
+    void (*ended)(WindowWorkers&);
+};
+
+DWORD WINAPI threadEntry(LPVOID parameter) {
+    const std::unique_ptr<ThreadStart> start(static_cast<ThreadStart*>(parameter));
+    try {
+        start->work();
+    } catch (...) {
+    }
+    start->ended(*start->owner);
+    return 0;
+}
+
+}  // namespace
+
+bool WindowWorkers::start(std::function<void()> work) {
+    auto* block = new (std::nothrow) ThreadStart{std::move(work), this,
+                                                 [](WindowWorkers& w) { w.ended(); }};
+    if (block == nullptr) return false;
+    {
+        const std::lock_guard lock(mutex_);
+        ++running_;
+    }
+    HANDLE thread = CreateThread(nullptr, 0, threadEntry, block, 0, nullptr);
+    if (thread == nullptr) {
+        delete block;
+        ended();
+        return false;
+    }
+    // The count, not the handle, tells when the thread is done.
+    CloseHandle(thread);
+    return true;
+}
+
+void WindowWorkers::ended() {
+    const std::lock_guard lock(mutex_);
+    if (--running_ == 0) allEnded_.notify_all();
+}
+
+bool WindowWorkers::waitForAll(unsigned milliseconds) {
+    std::unique_lock lock(mutex_);
+    return allEnded_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                              [this] { return running_ == 0; });
+}
+
+}  // namespace velmora::ui

@@ -1,0 +1,20 @@
+// The verification workers' bodies and the release of OwnIpText at exit.
+#pragma once
+
+#include "ui/control_ops.h"
+#include "verify/verification.h"
+
+namespace velmora::verify {
+
+// Worker: requests the echo page through the proxy and writes the outcome
+// into the proxy's row.
+void VerifyProxy(ui::ControlOperations& controls, const ProxyUnderTest& proxy);
+
+// Worker: fetches the echo page directly once and keeps the own address it
+// shows in OwnIpText.
+void CheckOwnIp();
+
+// Exit clean-up: releases OwnIpText.
+void ExitCleanup();
+
+}  // namespace velmora::verify

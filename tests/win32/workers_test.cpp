@@ -1,0 +1,41 @@
+// The window's worker bookkeeping: the end of the program waits for workers
+// that end and gives up on one that does not.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+
+#include "ui/workers_win.h"
+
+namespace velmora::ui {
+namespace {
+
+TEST(WindowWorkers, WaitCoversEveryWorkerAndGivesUpOnAHangingOne) {
+    WindowWorkers workers;
+    EXPECT_TRUE(workers.waitForAll(0));
+
+    std::atomic<int> done{0};
+    for (int i = 0; i < 8; ++i) {
+        ASSERT_TRUE(workers.start([&done] {
+            Sleep(20);
+            ++done;
+        }));
+    }
+    EXPECT_TRUE(workers.waitForAll(5000));
+    EXPECT_EQ(done.load(), 8);
+
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(release, nullptr);
+    ASSERT_TRUE(workers.start([release] { WaitForSingleObject(release, INFINITE); }));
+    // A worker that throws has ended all the same.
+    ASSERT_TRUE(workers.start([] { throw std::runtime_error("worker failed"); }));
+    EXPECT_FALSE(workers.waitForAll(50));
+    SetEvent(release);
+    EXPECT_TRUE(workers.waitForAll(5000));
+    CloseHandle(release);
+}
+
+}  // namespace
+}  // namespace velmora::ui
