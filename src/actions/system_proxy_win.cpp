@@ -66,7 +66,7 @@ public:
 
     void announceChange() override {
         DWORD zero = 0;
-        auto* setOption = bound<decltype(::InternetSetOptionA)>(Bound::InternetSetOptionA);
+        auto* setOption = bound<decltype(::InternetSetOptionA)>(SystemFunction::InternetSetOptionA);
         setOption(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, &zero, 0);
     }
 

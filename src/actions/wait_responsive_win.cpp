@@ -12,12 +12,12 @@ namespace velmora::actions {
 namespace {
 
 KernelHandle startTimer(std::int64_t dueTime) {
-    auto* create = bound<decltype(::CreateWaitableTimerA)>(Bound::CreateWaitableTimerA);
+    auto* create = bound<decltype(::CreateWaitableTimerA)>(SystemFunction::CreateWaitableTimerA);
     KernelHandle timer(create(nullptr, FALSE, nullptr));
     if (!timer) return {};
     LARGE_INTEGER due;
     due.QuadPart = dueTime;
-    auto* set = bound<decltype(::SetWaitableTimer)>(Bound::SetWaitableTimer);
+    auto* set = bound<decltype(::SetWaitableTimer)>(SystemFunction::SetWaitableTimer);
     if (!set(timer.get(), &due, 0, nullptr, nullptr, FALSE)) return {};
     return timer;
 }

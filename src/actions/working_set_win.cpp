@@ -8,7 +8,7 @@ namespace velmora::actions {
 
 void shrinkWorkingSet() {
     auto* trim =
-        bound<decltype(::SetProcessWorkingSetSize)>(Bound::SetProcessWorkingSetSize);
+        bound<decltype(::SetProcessWorkingSetSize)>(SystemFunction::SetProcessWorkingSetSize);
     trim(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
 

@@ -25,14 +25,14 @@ struct InternetHandleKind {
     using Type = HINTERNET;
     static Type invalid() noexcept { return nullptr; }
     static void close(Type handle) noexcept {
-        bound<decltype(::InternetCloseHandle)>(Bound::InternetCloseHandle)(handle);
+        bound<decltype(::InternetCloseHandle)>(SystemFunction::InternetCloseHandle)(handle);
     }
 };
 using NetHandle = UniqueHandle<InternetHandleKind>;
 
 void setTimeout(HINTERNET handle, DWORD option, unsigned ms) {
     DWORD value = ms;
-    bound<decltype(::InternetSetOptionA)>(Bound::InternetSetOptionA)(handle, option, &value, sizeof value);
+    bound<decltype(::InternetSetOptionA)>(SystemFunction::InternetSetOptionA)(handle, option, &value, sizeof value);
 }
 
 // Child handles inherit these, so a server that accepts and then says
@@ -44,7 +44,7 @@ void applyTimeouts(HINTERNET internet, const RequestLimits& limits) {
 }
 
 HINTERNET openInternet(const RequestPlan& plan) {
-    const auto open = bound<decltype(::InternetOpenA)>(Bound::InternetOpenA);
+    const auto open = bound<decltype(::InternetOpenA)>(SystemFunction::InternetOpenA);
     if (plan.accessType == wininet::kOpenTypeProxy) {
         return open(plan.agent.c_str(), INTERNET_OPEN_TYPE_PROXY, plan.proxyName.c_str(), "", 0);
     }
@@ -56,7 +56,7 @@ void send(HINTERNET request, const RequestPlan& plan) {
     // the header query fails, which is how the caller learns of it.
     void* body = plan.sendsBody ? const_cast<char*>(plan.postBytes.data()) : nullptr;
     const DWORD bodyLength = plan.sendsBody ? static_cast<DWORD>(plan.postBytes.size()) : 0;
-    bound<decltype(::HttpSendRequestA)>(Bound::HttpSendRequestA)(
+    bound<decltype(::HttpSendRequestA)>(SystemFunction::HttpSendRequestA)(
         request, plan.headers.c_str(), static_cast<DWORD>(plan.headers.size()), body, bodyLength);
 }
 
@@ -65,8 +65,8 @@ void send(HINTERNET request, const RequestPlan& plan) {
 // arrived and reading no more than that makes each step wait at most one
 // receive time-out, and the deadline is checked between steps.
 void readBody(HINTERNET request, const RequestLimits& limits, Exchange& out) {
-    const auto available = bound<decltype(::InternetQueryDataAvailable)>(Bound::InternetQueryDataAvailable);
-    const auto read = bound<decltype(::InternetReadFile)>(Bound::InternetReadFile);
+    const auto available = bound<decltype(::InternetQueryDataAvailable)>(SystemFunction::InternetQueryDataAvailable);
+    const auto read = bound<decltype(::InternetReadFile)>(SystemFunction::InternetReadFile);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.deadlineMs);
     char piece[kReadPiece];
     // A failed query or read ends the body as the server ending it would.
@@ -100,7 +100,7 @@ void readBody(HINTERNET request, const RequestLimits& limits, Exchange& out) {
 std::optional<std::string> queryRawHeaders(HINTERNET request) {
     char buffer[5000];
     DWORD length = sizeof buffer;
-    if (!bound<decltype(::HttpQueryInfoA)>(Bound::HttpQueryInfoA)(
+    if (!bound<decltype(::HttpQueryInfoA)>(SystemFunction::HttpQueryInfoA)(
             request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer, &length, nullptr)) {
         return std::nullopt;
     }
@@ -117,11 +117,11 @@ public:
         NetHandle internet(openInternet(plan));
         if (!internet) return std::nullopt;
         applyTimeouts(internet.get(), limits);
-        NetHandle connection(bound<decltype(::InternetConnectA)>(Bound::InternetConnectA)(
+        NetHandle connection(bound<decltype(::InternetConnectA)>(SystemFunction::InternetConnectA)(
             internet.get(), plan.host.c_str(), static_cast<INTERNET_PORT>(plan.port), nullptr, nullptr,
             INTERNET_SERVICE_HTTP, 0, 0));
         if (!connection) return std::nullopt;
-        NetHandle request(bound<decltype(::HttpOpenRequestA)>(Bound::HttpOpenRequestA)(
+        NetHandle request(bound<decltype(::HttpOpenRequestA)>(SystemFunction::HttpOpenRequestA)(
             connection.get(), plan.verb.c_str(), plan.path.c_str(), "HTTP/1.1", nullptr, nullptr,
             plan.flags, 0));
         if (!request) return std::nullopt;

@@ -89,7 +89,7 @@ LRESULT CALLBACK MainWindow::groupBoxProc(HWND window, UINT message, WPARAM wPar
         default:
             break;
     }
-    return bound<decltype(::DefSubclassProc)>(Bound::DefSubclassProc)(window, message,
+    return bound<decltype(::DefSubclassProc)>(SystemFunction::DefSubclassProc)(window, message,
                                                                                  wParam, lParam);
 }
 
@@ -111,7 +111,7 @@ bool MainWindow::createControls(HWND main, HINSTANCE instance) {
         controlWindows_[c.id] = control;
         SendMessageW(control, WM_SETFONT, font, FALSE);
         if (c.kind == ControlKind::GroupBox) {
-            bound<decltype(::SetWindowSubclass)>(Bound::SetWindowSubclass)(
+            bound<decltype(::SetWindowSubclass)>(SystemFunction::SetWindowSubclass)(
                 control, groupBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
         }
         fillControl(control, c);
@@ -251,7 +251,7 @@ LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam
 bool MainWindow::create(HINSTANCE instance, CreatedEvent created) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
                                              ICC_STANDARD_CLASSES};
-    bound<decltype(::InitCommonControlsEx)>(Bound::InitCommonControlsEx)(&icc);
+    bound<decltype(::InitCommonControlsEx)>(SystemFunction::InitCommonControlsEx)(&icc);
     if (!registerWindowClass(instance, windowProc)) return false;
 
     const WindowEntry& frame = mainWindowEntry();

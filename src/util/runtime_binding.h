@@ -11,7 +11,7 @@
 
 namespace velmora {
 
-enum class Bound : int {
+enum class SystemFunction : int {
     CoInitialize,
     CoUninitialize,
     InternetOpenA,
@@ -36,10 +36,10 @@ enum class Bound : int {
 };
 
 // Address of the function, bound on the first call (thread-safe).
-void* boundAddress(Bound which);
+void* boundAddress(SystemFunction which);
 
 template <typename Fn>
-Fn* bound(Bound which) {
+Fn* bound(SystemFunction which) {
     return reinterpret_cast<Fn*>(boundAddress(which));
 }
 

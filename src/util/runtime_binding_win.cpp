@@ -20,8 +20,8 @@ struct Entry {
     const char* exportName;
 };
 
-// Indexed by Bound; keep the order of the enumeration.
-constexpr std::array<Entry, static_cast<std::size_t>(Bound::Count)> kTable{{
+// Indexed by SystemFunction; keep the order of the enumeration.
+constexpr std::array<Entry, static_cast<std::size_t>(SystemFunction::Count)> kTable{{
     {"ole32.dll", "CoInitialize"},
     {"ole32.dll", "CoUninitialize"},
     {"wininet.dll", "InternetOpenA"},
@@ -60,7 +60,7 @@ void bindingFailed(const char* library, const char* exportName) {
     fatalError(message);
 }
 
-void* boundAddress(Bound which) {
+void* boundAddress(SystemFunction which) {
     const auto index = static_cast<std::size_t>(which);
     if (void* address = gAddresses[index].load(std::memory_order_acquire)) return address;
 

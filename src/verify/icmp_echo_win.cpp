@@ -21,7 +21,7 @@ struct IcmpHandleKind {
     using Type = HANDLE;
     static Type invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void close(Type handle) noexcept {
-        bound<decltype(::IcmpCloseHandle)>(Bound::IcmpCloseHandle)(handle);
+        bound<decltype(::IcmpCloseHandle)>(SystemFunction::IcmpCloseHandle)(handle);
     }
 };
 using IcmpHandle = UniqueHandle<IcmpHandleKind>;
@@ -46,13 +46,13 @@ long echoRoundTrip(std::string_view address) {
     if (!winsock) return -1;
     const std::optional<IPAddr> target = resolve(std::string(address));
     if (!target) return -1;
-    const IcmpHandle icmp(bound<decltype(::IcmpCreateFile)>(Bound::IcmpCreateFile)());
+    const IcmpHandle icmp(bound<decltype(::IcmpCreateFile)>(SystemFunction::IcmpCreateFile)());
     if (!icmp) return -1;
 
     // Room for one reply plus the ICMP error data a reply may carry.
     alignas(ICMP_ECHO_REPLY) char replies[sizeof(ICMP_ECHO_REPLY) + 8 + 32];
     char noPayload = 0;
-    const auto sendEcho = bound<decltype(::IcmpSendEcho)>(Bound::IcmpSendEcho);
+    const auto sendEcho = bound<decltype(::IcmpSendEcho)>(SystemFunction::IcmpSendEcho);
     const DWORD count = sendEcho(icmp.get(), *target, &noPayload, 0, nullptr, replies,
                                  sizeof replies, kEchoTimeoutMs);
     if (count == 0) return -1;

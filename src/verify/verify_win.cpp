@@ -17,10 +17,10 @@ namespace {
 // COM on the worker's thread, so the engine may use COM there.
 struct ComForThreadKind {
     static HRESULT initialize() noexcept {
-        return bound<decltype(::CoInitialize)>(Bound::CoInitialize)(nullptr);
+        return bound<decltype(::CoInitialize)>(SystemFunction::CoInitialize)(nullptr);
     }
     static void uninitialize() noexcept {
-        bound<decltype(::CoUninitialize)>(Bound::CoUninitialize)();
+        bound<decltype(::CoUninitialize)>(SystemFunction::CoUninitialize)();
     }
 };
 using ComForThread = ComScope<ComForThreadKind>;
