@@ -6,9 +6,14 @@
 #include <string>
 
 #include "util/cp936_portable.h"
+#include "max_len.h"
 #include "require.h"
 
 using velmora::fuzz::require;
+
+// A character is at most four bytes and the conversions carry nothing from
+// one to the next: longer inputs repeat what shorter ones do.
+VELMORA_FUZZ_MAX_LEN(512)
 
 namespace {
 

@@ -11,9 +11,14 @@
 
 #include "http/cookies.h"
 #include "util/text.h"
+#include "max_len.h"
 #include "require.h"
 
 using velmora::fuzz::require;
+
+// Items are cut at "; " and named up to "="; a few hundred bytes hold any
+// arrangement of items, blanks and names that a longer text does.
+VELMORA_FUZZ_MAX_LEN(384)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     namespace t = velmora::text;

@@ -9,9 +9,14 @@
 
 #include "util/hex_cipher.h"
 #include "util/hex_cipher_stream.h"
+#include "max_len.h"
 #include "require.h"
 
 using velmora::fuzz::require;
+
+// A kilobyte of hex deciphers to over 300 bytes: more than two rounds of the
+// key stream's index (128 bytes each) and four of the longest key.
+VELMORA_FUZZ_MAX_LEN(1024)
 
 namespace {
 

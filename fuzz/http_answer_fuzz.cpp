@@ -8,8 +8,13 @@
 #include <string_view>
 
 #include "http/engine.h"
+#include "max_len.h"
 
 namespace h = velmora::http;
+
+// The body's first 499 bytes are searched for the UTF-8 marker; a body
+// beyond that and room for the headers is all that length can add.
+VELMORA_FUZZ_MAX_LEN(768)
 
 namespace {
 

@@ -7,9 +7,15 @@
 
 #include "http/url.h"
 #include "util/text.h"
+#include "max_len.h"
 #include "require.h"
 
 using velmora::fuzz::require;
+
+// The markers are at most 16 bytes and every search steps one character at
+// a time, keeping nothing but its place: longer texts repeat what shorter
+// ones do.
+VELMORA_FUZZ_MAX_LEN(512)
 
 namespace {
 

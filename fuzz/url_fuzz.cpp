@@ -6,9 +6,14 @@
 
 #include "http/url.h"
 #include "util/text.h"
+#include "max_len.h"
 #include "require.h"
 
 using velmora::fuzz::require;
+
+// An address is taken apart at a few markers ("http://", "https://", ":",
+// "/"); a few hundred bytes hold any arrangement of them.
+VELMORA_FUZZ_MAX_LEN(256)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string address(reinterpret_cast<const char*>(data), size);
