@@ -1,7 +1,7 @@
 // Proxy file reading on any bytes: no crash; the rows do not depend on how
 // the bytes are cut into reads; every row is numbered in order, marked as
 // local, holds no line-end byte and, with a port, splits back into the same
-// two pieces.
+// two pieces; a reader given a row limit stops at it and says so.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -13,20 +13,28 @@
 #include "actions/proxy_text.h"
 #include "ui/memory_controls.h"
 #include "util/text.h"
+#include "max_len.h"
 #include "require.h"
 
 using velmora::fuzz::require;
+
+// The cuts below fall in the first kilobyte and lines are read one at a
+// time, so longer inputs only cost time. They are too short for the list's
+// batches of a thousand rows, which the host tests cover with a hundred
+// thousand lines.
+VELMORA_FUZZ_MAX_LEN(1024)
 
 namespace {
 
 using velmora::ui::MemoryControls;
 using velmora::ui::Row;
 
-std::vector<Row> readWhole(const std::string& bytes) {
+std::vector<Row> readWhole(const std::string& bytes, int maxRows, bool& truncated) {
     MemoryControls controls;
-    velmora::actions::ProxyFileReader reader(controls);
+    velmora::actions::ProxyFileReader reader(controls, maxRows);
     reader.feed(bytes);
     reader.finish();
+    truncated = reader.truncated();
     return controls.rows();
 }
 
@@ -39,12 +47,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < cuts; ++i) {
         pieces.push_back(input.ConsumeIntegralInRange<std::size_t>(1, 64));
     }
+    // Now and then a short list, so that the limit is met.
+    const int maxRows = input.ConsumeIntegralInRange<int>(0, 15) == 15 ? input.ConsumeIntegralInRange<int>(0, 7)
+                                                                       : velmora::ui::kMaxListedRows;
     const std::string bytes = input.ConsumeRemainingBytesAsString();
 
-    const std::vector<Row> whole = readWhole(bytes);
+    bool truncated = false;
+    const std::vector<Row> whole = readWhole(bytes, maxRows, truncated);
+    require(whole.size() <= static_cast<std::size_t>(maxRows));
+    require(!truncated || whole.size() == static_cast<std::size_t>(maxRows));
 
     MemoryControls controls;
-    velmora::actions::ProxyFileReader reader(controls);
+    velmora::actions::ProxyFileReader reader(controls, maxRows);
     std::size_t at = 0;
     for (std::size_t piece : pieces) {
         const std::size_t n = std::min(piece, bytes.size() - at);
@@ -53,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     reader.feed(std::string_view(bytes).substr(at));
     reader.finish();
-    require(controls.rows() == whole);
+    require(controls.rows() == whole && reader.truncated() == truncated);
 
     const std::size_t lineEnds = static_cast<std::size_t>(std::count_if(
         bytes.begin(), bytes.end(), [](char c) { return c == '\n' || c == '\0' || c == '\x1a'; }));
