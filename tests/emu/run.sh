@@ -78,7 +78,7 @@ if [ ! -f "$image/ready" ]; then
         rm -rf --one-file-system "$cache"/build.*
         find "$cache" -maxdepth 1 -name 'run.*' -mmin +1440 -exec rm -rf {} + 2>/dev/null || true
         [ "$(free_mb "$cache")" -ge 6000 ] ||
-            die "building the machine image needs about 6 GB free in $cache (the image itself keeps about 4 GB); $(free_mb "$cache") MB are free"
+            die "building the machine image needs about 6 GB free in $cache (the image itself keeps about 3.5 GB); $(free_mb "$cache") MB are free"
         sh "$here/image.sh" "$image" "$root"
         for old in "$cache"/image-*; do
             [ "$old" = "$image" ] || rm -rf --one-file-system "$old"
