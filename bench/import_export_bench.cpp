@@ -44,7 +44,7 @@ void BM_Import100kRows(benchmark::State& state) {
     for (auto _ : state) {
         MemoryControls controls;
         MemorySource source(file);
-        velmora::actions::readProxyFile(source, controls);
+        velmora::actions::readProxyFile(source, controls, velmora::actions::clearForFill(controls));
         benchmark::DoNotOptimize(controls.rowCount());
     }
     state.SetItemsProcessed(state.iterations() * kRows);
@@ -56,7 +56,7 @@ void BM_Export100kRows(benchmark::State& state) {
     MemoryControls controls;
     const std::string file = proxyFile();
     MemorySource source(file);
-    velmora::actions::readProxyFile(source, controls);
+    velmora::actions::readProxyFile(source, controls, velmora::actions::clearForFill(controls));
     for (auto _ : state) {
         const std::string text = velmora::actions::proxyFileText(controls);
         benchmark::DoNotOptimize(text.data());

@@ -24,7 +24,7 @@ using velmora::ui::Row;
 
 std::vector<Row> readWhole(const std::string& bytes) {
     MemoryControls controls;
-    velmora::actions::ProxyFileReader reader(controls);
+    velmora::actions::ProxyFileReader reader(controls, velmora::actions::clearForFill(controls));
     reader.feed(bytes);
     reader.finish();
     return controls.rows();
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<Row> whole = readWhole(bytes);
 
     MemoryControls controls;
-    velmora::actions::ProxyFileReader reader(controls);
+    velmora::actions::ProxyFileReader reader(controls, velmora::actions::clearForFill(controls));
     std::size_t at = 0;
     for (std::size_t piece : pieces) {
         const std::size_t n = std::min(piece, bytes.size() - at);

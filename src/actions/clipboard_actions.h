@@ -12,9 +12,12 @@ namespace velmora::actions {
 // The selected row's proxy text, or nothing after the no-selection message.
 std::optional<std::string> proxyTextToCopy(ui::ControlOperations& controls);
 
+// What the user is told when a paste finds the list full.
+std::string listFullMessage();
+
 // Appends a row when the clipboard text splits into exactly two pieces at
-// ":"; a text holding several proxies is ignored as a whole. Returns whether
-// a row was added.
+// ":"; a text holding several proxies is ignored as a whole. A full list
+// takes nothing and says so. Returns whether a row was added.
 bool pasteProxyText(ui::ControlOperations& controls, std::string_view clipboardText);
 
 }  // namespace velmora::actions

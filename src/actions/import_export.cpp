@@ -4,11 +4,12 @@ namespace velmora::actions {
 
 void importProxyFile(ui::ControlOperations& controls, const FileOpener& open) {
     if (!controls.showDialog(ui::kImportDialog)) return;
-    const std::string path = controls.dialogFileName(ui::kImportDialog);
-    controls.deleteAllRows();
+    const std::filesystem::path path = controls.dialogFileName(ui::kImportDialog);
+    const ui::Generation fill = clearForFill(controls);
+    if (fill == 0) return;
     std::unique_ptr<ByteSource> source = open(path);
     if (!source) return;
-    if (readProxyFile(*source, controls)) controls.messageBox(ui::listedOnlyMessage());
+    if (readProxyFile(*source, controls, fill)) controls.messageBox(ui::listedOnlyMessage());
 }
 
 void exportProxyFile(ui::ControlOperations& controls, const FileWriter& write) {
@@ -18,7 +19,9 @@ void exportProxyFile(ui::ControlOperations& controls, const FileWriter& write) {
     controls.setDialogType(ui::kExportDialog, 1);
     if (!controls.showDialog(ui::kExportDialog)) return;
     // ".txt" is appended even to a name that already ends in it.
-    write(controls.dialogFileName(ui::kExportDialog) + ".txt", text);
+    std::filesystem::path file = controls.dialogFileName(ui::kExportDialog);
+    file += ".txt";
+    write(file, text);
 }
 
 }  // namespace velmora::actions

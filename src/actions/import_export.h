@@ -2,6 +2,7 @@
 // same code runs against real files in the shell and against memory in tests.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,10 +13,11 @@
 
 namespace velmora::actions {
 
-// Opens a file for reading by its GBK path; nullptr when it cannot be opened.
-using FileOpener = std::function<std::unique_ptr<ByteSource>(const std::string& path)>;
+// Opens a file for reading; nullptr when it cannot be opened.
+using FileOpener = std::function<std::unique_ptr<ByteSource>(const std::filesystem::path& path)>;
 // Creates or truncates the file and writes exactly `bytes`; false on failure.
-using FileWriter = std::function<bool(const std::string& path, std::string_view bytes)>;
+using FileWriter =
+    std::function<bool(const std::filesystem::path& path, std::string_view bytes)>;
 
 // Asks for a file, empties the list and fills it from the file. Cancelling
 // leaves the list as it was; a file that cannot be opened leaves it empty.

@@ -13,6 +13,8 @@ void removeAllRows(ui::ControlOperations& controls) { controls.deleteAllRows(); 
 void removeFailedRows(ui::ControlOperations& controls) {
     controls.withRows([](ui::ProxyRows& rows) {
         rows.eraseIf([](const ui::Row& row) { return row[3] == "失败"; });
+        // A fill still running would go on numbering from where it was.
+        rows.startGeneration();
         for (int row = 0; row < rows.size(); ++row) {
             rows.setCell(row, 0, velmora::text::fromInt(row + 1LL));
         }

@@ -14,7 +14,7 @@ constexpr int kRegionColumn = 5;
 }  // namespace
 
 void ProxyFileReader::feed(std::string_view bytes) {
-    while (!bytes.empty() && !truncated_) {
+    while (!bytes.empty() && !done()) {
         const std::size_t end = bytes.find_first_of(kLineEnds);
         if (end == std::string_view::npos) {
             take(bytes);
@@ -43,7 +43,7 @@ void ProxyFileReader::take(std::string_view part) {
 }
 
 void ProxyFileReader::endLine() {
-    if (!overlong_ && !truncated_) {
+    if (!overlong_ && !done()) {
         if (!line_.empty() && line_.back() == '\r') line_.pop_back();
         if (line_.size() <= kMaxProxyLineBytes) {
             if (std::optional<ProxyPieces> proxy = splitProxyText(line_)) {
@@ -62,26 +62,43 @@ void ProxyFileReader::endLine() {
 }
 
 void ProxyFileReader::flush() {
-    if (waiting_.empty()) return;
+    if (waiting_.empty() || abandoned_) return;
+    bool current = false;
     controls_.withRows([&](ui::ProxyRows& rows) {
+        if (rows.generation() != fill_) return;
+        current = true;
         for (ProxyPieces& proxy : waiting_) {
             const int row = appendProxyRow(rows, std::move(proxy));
+            if (row < 0) {
+                truncated_ = true;
+                break;
+            }
             rows.setCell(row, kRegionColumn, "本地");
         }
     });
+    if (!current) abandoned_ = true;
     waiting_.clear();
 }
 
-bool readProxyFile(ByteSource& source, ui::ControlOperations& controls) {
-    ProxyFileReader reader(controls);
+ui::Generation clearForFill(ui::ControlOperations& controls) {
+    ui::Generation fill = 0;
+    controls.withRows([&](ui::ProxyRows& rows) {
+        rows.clear();
+        fill = rows.generation();
+    });
+    return fill;
+}
+
+bool readProxyFile(ByteSource& source, ui::ControlOperations& controls, ui::Generation fill) {
+    ProxyFileReader reader(controls, fill);
     std::vector<char> buffer(kReadChunk);
-    while (!reader.truncated()) {
+    while (!reader.done()) {
         const std::size_t got = source.read(buffer.data(), buffer.size());
         if (got == 0) break;
         reader.feed(std::string_view(buffer.data(), got));
     }
     reader.finish();
-    return reader.truncated();
+    return reader.truncated() && !reader.abandoned();
 }
 
 std::string proxyFileText(ui::ControlOperations& controls) {

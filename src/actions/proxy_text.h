@@ -23,7 +23,8 @@ std::optional<ProxyPieces> splitProxyText(std::string_view text);
 std::string proxyTextOfRow(const ui::ProxyRows& rows, int row);
 
 // Appends a row numbered after the current last one, with the address in
-// column 1 and the port in column 2; returns its index.
+// column 1 and the port in column 2; returns its index, -1 when the list is
+// full.
 int appendProxyRow(ui::ProxyRows& rows, ProxyPieces proxy);
 
 // The proxy text of the selected row, or nothing after showing `noSelection`

@@ -41,26 +41,43 @@ void FillProxyList(ui::ControlOperations& controls, const ProxyLines& result,
         controls.messageBox("获取失败!!!", "信息：", ui::kIconExclamation);
         return;
     }
-    controls.deleteAllRows();
-    controls.setText(ui::kRawResultEdit, result.text);
+    // The list and its raw text are replaced in one trip, so that two
+    // extractions running at once leave the rows and the text of the same one.
+    ui::Generation fill = 0;
+    controls.withRows([&](ui::ProxyRows& rows) {
+        rows.clear();
+        fill = rows.generation();
+        controls.setText(ui::kRawResultEdit, result.text);
+    });
+    if (fill == 0) return;  // the window is gone
     const std::vector<std::string> lines = text::split(result.text, "\r\n");
     rowsPerTrip = std::max<std::size_t>(rowsPerTrip, 1);
+    bool full = false;
     for (std::size_t first = 0; first < lines.size(); first += rowsPerTrip) {
         const std::size_t end = std::min(lines.size(), first + rowsPerTrip);
         std::vector<MadeRow> made;
         made.reserve(end - first);
         for (std::size_t i = first; i < end; ++i) made.push_back(extractedRow(i + 1, lines[i]));
+        bool current = false;
         controls.withRows([&](ui::ProxyRows& rows) {
+            // A newer extraction, an import or a clean-up has taken the list.
+            if (rows.generation() != fill) return;
+            current = true;
             // Read as the rows go in: the user may change the region while
             // they arrive, and later rows follow the new text.
             const bool nationwide = controls.text(ui::kRegionEdit).empty();
             for (MadeRow& row : made) {
                 if (nationwide && row.hasPort) row.cells[kRegionColumn] = "全国";
-                rows.append(std::move(row.cells));
+                if (rows.append(std::move(row.cells)) < 0) {
+                    full = true;
+                    break;
+                }
             }
         });
+        if (!current) return;
+        if (full) break;
     }
-    if (result.truncated) controls.messageBox(ui::listedOnlyMessage());
+    if (result.truncated || full) controls.messageBox(ui::listedOnlyMessage());
 }
 
 }  // namespace velmora::extract

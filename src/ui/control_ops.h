@@ -6,6 +6,7 @@
 // Host tests use MemoryControls (memory_controls.h) instead.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -68,9 +69,11 @@ public:
 
     // Common file dialogs: type 0 open, 1 save. show() is modal and returns
     // true when the user confirmed a file, whose full path fileName() gives.
+    // The path is the dialog's own, never converted to the program's code
+    // page: a folder name that code page cannot hold must still work.
     virtual void setDialogType(DialogId dialog, int type) = 0;
     virtual bool showDialog(DialogId dialog) = 0;
-    virtual std::string dialogFileName(DialogId dialog) = 0;
+    virtual std::filesystem::path dialogFileName(DialogId dialog) = 0;
 
     // ListMenu at a screen point; the chosen item's handler runs afterwards.
     virtual void popupListMenu(int screenX, int screenY) = 0;

@@ -134,7 +134,7 @@ bool MemoryControls::showDialog(DialogId dialog) {
     return d.confirm;
 }
 
-std::string MemoryControls::dialogFileName(DialogId dialog) {
+std::filesystem::path MemoryControls::dialogFileName(DialogId dialog) {
     std::lock_guard lock(mutex_);
     return dialogs_[static_cast<std::size_t>(dialog)].fileName;
 }
@@ -179,7 +179,7 @@ std::vector<ShownMessage> MemoryControls::messages() {
     return messages_;
 }
 
-void MemoryControls::scriptDialog(DialogId dialog, bool confirm, std::string fileName) {
+void MemoryControls::scriptDialog(DialogId dialog, bool confirm, std::filesystem::path fileName) {
     std::lock_guard lock(mutex_);
     auto& d = dialogs_[static_cast<std::size_t>(dialog)];
     d.confirm = confirm;

@@ -48,7 +48,7 @@ public:
 
     void setDialogType(DialogId dialog, int type) override;
     bool showDialog(DialogId dialog) override;
-    std::string dialogFileName(DialogId dialog) override;
+    std::filesystem::path dialogFileName(DialogId dialog) override;
 
     void popupListMenu(int screenX, int screenY) override;
     void messageBox(std::string_view text, std::string_view title = "信息：",
@@ -63,11 +63,11 @@ public:
     struct DialogScript {
         int type = 0;
         bool confirm = false;
-        std::string fileName;
+        std::filesystem::path fileName;
         int shownCount = 0;
         int typeWhenShown = -1;
     };
-    void scriptDialog(DialogId dialog, bool confirm, std::string fileName);
+    void scriptDialog(DialogId dialog, bool confirm, std::filesystem::path fileName);
     DialogScript dialog(DialogId dialog);
     struct Popup {
         int x;

@@ -16,12 +16,14 @@ std::string listedOnlyMessage() {
 }
 
 int ProxyRows::append(Row cells) {
+    if (full()) return -1;
     rows_.push_back(std::move(cells));
     ids_.push_back(next_++);
     return size() - 1;
 }
 
 int ProxyRows::insert(int position, std::string_view firstCell) {
+    if (full()) return -1;
     Row cells;
     cells[0] = std::string(firstCell);
     if (position < 0 || position >= size()) return append(std::move(cells));
@@ -40,6 +42,7 @@ void ProxyRows::erase(int row) {
 }
 
 void ProxyRows::clear() {
+    startGeneration();
     if (!rows_.empty()) changes_.moved = true;
     rows_.clear();
     ids_.clear();

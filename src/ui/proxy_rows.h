@@ -21,9 +21,10 @@ inline constexpr int kColumnCount = 6;
 
 using Row = std::array<std::string, kColumnCount>;
 
-// One extraction or one import lists at most this many rows, the first ones
-// in answer or file order: a service or file of any size then costs the
-// 32-bit process about 15 MB of rows and a fill of a few seconds at most.
+// The table never holds more rows than this, whatever adds them: an
+// extraction or an import lists the first ones in answer or file order, and
+// a paste on a full list adds nothing. A service or file of any size then
+// costs the 32-bit process about 15 MB of rows and a fill of a few seconds.
 inline constexpr int kMaxListedRows = 100'000;
 
 // What the user is told, once, after a fill that stopped at the limit.
@@ -32,18 +33,32 @@ std::string listedOnlyMessage();
 using RowId = std::uint64_t;
 inline constexpr RowId kNoRow = 0;
 
+// Every clearing of the list starts a new generation. A fill knows the
+// generation it was started for and stops once the list has moved on, so
+// batches of an older fill never land in a newer list.
+using Generation = std::uint64_t;
+
 class ProxyRows {
 public:
     int size() const { return static_cast<int>(rows_.size()); }
 
-    // Appends a row and returns its index.
+    bool full() const { return size() >= kMaxListedRows; }
+
+    // Appends a row and returns its index; -1, and nothing added, when the
+    // table is full.
     int append(Row cells);
     // Inserts a row whose column 0 is `firstCell`; a negative or too large
-    // position appends. Returns the index of the new row.
+    // position appends. Returns the index of the new row, -1 when full.
     int insert(int position, std::string_view firstCell);
     // Rows outside the table are ignored.
     void erase(int row);
+    // Empties the table and starts a new generation.
     void clear();
+
+    Generation generation() const { return generation_; }
+    // For a clean-up that keeps some rows but renumbers them: fills begun
+    // before it stop, as after a clear.
+    void startGeneration() { ++generation_; }
     // Removes every row for which `remove(cells)` holds, keeping the order of
     // the others; returns how many went. One pass, however many go.
     template <typename Predicate>
@@ -77,6 +92,7 @@ private:
     std::deque<Row> rows_;
     std::vector<RowId> ids_;  // beside the cells, so that a search stays in cache
     RowId next_ = 1;
+    Generation generation_ = 1;
     // Identities ascend with the index as long as no row was inserted before
     // the end; lookups are then a binary search.
     bool ascending_ = true;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
@@ -37,7 +38,7 @@ private:
 std::vector<Row> importText(const std::string& text, std::size_t piece = 1 << 16) {
     MemoryControls controls;
     TextSource source(text, piece);
-    readProxyFile(source, controls);
+    readProxyFile(source, controls, clearForFill(controls));
     return controls.rows();
 }
 
@@ -136,7 +137,7 @@ TEST(ImportProxies, StopsAtTheRowLimitAndSaysSoOnlyWhenMoreFollow) {
     for (const std::string file : {"a:1\nb:2\n\nnone\n", "a:1\nb:2\nc:3\nd:4\n"}) {
         MemoryControls controls;
         TextSource source(file, 3);
-        ProxyFileReader reader(controls, 2);
+        ProxyFileReader reader(controls, clearForFill(controls), 2);
         std::string chunk(3, '\0');
         while (const std::size_t n = source.read(chunk.data(), chunk.size()))
             reader.feed({chunk.data(), n});
@@ -151,7 +152,7 @@ TEST(ImportProxies, CancelledDialogLeavesTheList) {
     controls.setRows({local("1", "9.9.9.9", "1")});
     controls.scriptDialog(ui::kImportDialog, false, "ignored.txt");
     bool opened = false;
-    importProxyFile(controls, [&](const std::string&) {
+    importProxyFile(controls, [&](const std::filesystem::path&) {
         opened = true;
         return std::unique_ptr<ByteSource>();
     });
@@ -163,19 +164,19 @@ TEST(ImportProxies, CancelledDialogLeavesTheList) {
 TEST(ImportProxies, ListIsClearedBeforeTheFileOpens) {
     MemoryControls controls;
     controls.setRows({local("1", "9.9.9.9", "1"), local("2", "8.8.8.8", "2")});
-    controls.scriptDialog(ui::kImportDialog, true, "C:\\代理\\list.txt");
-    std::string openedPath;
+    controls.scriptDialog(ui::kImportDialog, true, "C:\\proxies\\list.txt");
+    std::filesystem::path openedPath;
     int rowsWhenOpened = -1;
-    importProxyFile(controls, [&](const std::string& path) {
+    importProxyFile(controls, [&](const std::filesystem::path& path) {
         openedPath = path;
         rowsWhenOpened = controls.rowCount();
         return std::unique_ptr<ByteSource>();  // the file cannot be opened
     });
-    EXPECT_EQ(openedPath, "C:\\代理\\list.txt");
+    EXPECT_EQ(openedPath, "C:\\proxies\\list.txt");
     EXPECT_EQ(rowsWhenOpened, 0);
     EXPECT_EQ(controls.rowCount(), 0);
 
-    importProxyFile(controls, [](const std::string&) {
+    importProxyFile(controls, [](const std::filesystem::path&) {
         return std::make_unique<TextSource>("1.2.3.4:8080\n", 64);
     });
     EXPECT_EQ(controls.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
@@ -183,12 +184,12 @@ TEST(ImportProxies, ListIsClearedBeforeTheFileOpens) {
 
 struct WrittenFile {
     int writes = 0;
-    std::string path;
+    std::filesystem::path path;
     std::string bytes;
 };
 
 FileWriter recordTo(WrittenFile& file) {
-    return [&file](const std::string& path, std::string_view bytes) {
+    return [&file](const std::filesystem::path& path, std::string_view bytes) {
         ++file.writes;
         file.path = path;
         file.bytes = std::string(bytes);

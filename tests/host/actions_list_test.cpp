@@ -172,5 +172,20 @@ TEST(PasteProxy, OnlyATextOfExactlyTwoPiecesAddsARow) {
     }
 }
 
+// The list never grows past its limit, whatever adds to it: a paste on a
+// full list adds nothing and says why, once.
+TEST(PasteProxy, AFullListTakesNothingAndSaysSo) {
+    MemoryControls controls;
+    std::vector<Row> full(ui::kMaxListedRows, verified("1", "1.1.1.1", ""));
+    full.push_back(verified("100001", "2.2.2.2", ""));
+    controls.setRows(std::move(full));
+    ASSERT_EQ(controls.rowCount(), ui::kMaxListedRows);
+    EXPECT_FALSE(pasteProxyText(controls, "3.3.3.3:80"));
+    EXPECT_EQ(controls.rowCount(), ui::kMaxListedRows);
+    ASSERT_EQ(controls.messages().size(), 1U);
+    EXPECT_EQ(controls.messages()[0].text, "列表已有100000个代理，不能再粘贴。");
+    EXPECT_EQ(controls.messages()[0].title, "信息：");
+}
+
 }  // namespace
 }  // namespace velmora::actions

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "actions/list_actions.h"
 #include "build_config.h"
 #include "extract/form.h"
 #include "extract/list_fill.h"
@@ -224,7 +226,8 @@ TEST_F(FillProxyListTest, EmptyResultShowsMessageAndKeepsEverything) {
 TEST_F(FillProxyListTest, RegionIsReadAsTheRowsArrive) {
     int trips = 0;
     controls.afterEachRowsTrip([&] {
-        if (++trips == 1) controls.setText(ui::kRegionEdit, "上海");
+        // The first trip replaces the list, the second brings row 1.
+        if (++trips == 2) controls.setText(ui::kRegionEdit, "上海");
     });
     FillProxyList(controls, {"1.1.1.1:1\r\n2.2.2.2:2\r\n3.3.3.3:3\r\n"}, 1);
     EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "1.1.1.1", "1", "全国"),
@@ -238,6 +241,32 @@ TEST_F(FillProxyListTest, AResultCutAtTheLimitIsToldOnceAfterTheRows) {
     ASSERT_EQ(controls.messages().size(), 1u);
     EXPECT_EQ(controls.messages()[0].text, "找到的代理太多，只列出了前100000个。");
     EXPECT_EQ(controls.messages()[0].title, "信息：");
+}
+
+// Whatever clears the list while rows still arrive (a newer extraction, an
+// import, "清除全部", "清除无效") takes it over: the older fill's later
+// batches are dropped, and it says nothing.
+TEST_F(FillProxyListTest, AFillStopsOnceTheListWasClearedBehindIt) {
+    const std::vector<std::pair<const char*, std::function<void()>>> clearings = {
+        {"newer extraction", [&] { FillProxyList(controls, {"9.9.9.9:9\r\n"}); }},
+        {"清除全部", [&] { actions::removeAllRows(controls); }},
+        {"清除无效", [&] { actions::removeFailedRows(controls); }},
+    };
+    for (const auto& [name, clear] : clearings) {
+        SCOPED_TRACE(name);
+        controls.setRows({});
+        std::vector<ui::Row> afterClear;
+        int trips = 0;
+        controls.afterEachRowsTrip([&] {
+            if (++trips != 2) return;
+            clear();
+            afterClear = controls.rows();
+        });
+        FillProxyList(controls, {"1.1.1.1:1\r\n2.2.2.2:2\r\n3.3.3.3:3\r\n", true}, 1);
+        controls.afterEachRowsTrip({});
+        EXPECT_EQ(controls.rows(), afterClear);
+        EXPECT_TRUE(controls.messages().empty());
+    }
 }
 
 }  // namespace

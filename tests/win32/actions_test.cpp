@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,7 +18,6 @@
 #include "actions/system_proxy_win.h"
 #include "actions/wait_responsive_win.h"
 #include "ui/memory_controls.h"
-#include "util/wide.h"
 
 namespace velmora::actions {
 namespace {
@@ -224,33 +224,35 @@ TEST(Clipboard, ReadsWhatOtherProgramsPut) {
     EXPECT_EQ(clipboardText(), "");
 }
 
-// A folder of its own under the temporary folder, with a Chinese name so the
-// wide path handling is exercised; removed with its files at the end.
+// A folder of its own under the temporary folder, named in Chinese and in
+// Hangul: code page 936 cannot hold the Hangul part, so only a path that
+// stays wide from the dialog to the file calls reaches it. Removed with its
+// files at the end.
 class ProxyFiles : public ::testing::Test {
 protected:
     ProxyFiles() {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        folder_ = fromWide(temp) + "代理测试" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryW(toWide(folder_).c_str(), nullptr);
+        folder_ = std::filesystem::path(temp) /
+                  (L"\u4EE3\u7406\uD55C\uAE00" + std::to_wstring(GetCurrentProcessId()));  // 代理한글
+        CreateDirectoryW(folder_.c_str(), nullptr);
     }
     ~ProxyFiles() override {
-        for (const std::string& file : files_) {
-            const std::wstring path = toWide(file);
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(path.c_str());
+        for (const std::filesystem::path& file : files_) {
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(file.c_str());
         }
-        RemoveDirectoryW(toWide(folder_).c_str());
+        RemoveDirectoryW(folder_.c_str());
     }
 
-    std::string path(const std::string& name) {
-        files_.push_back(folder_ + "\\" + name);
+    std::filesystem::path path(const std::wstring& name) {
+        files_.push_back(folder_ / name);
         return files_.back();
     }
 
-    static std::optional<std::string> contents(const std::string& file) {
-        HANDLE handle = CreateFileW(toWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    static std::optional<std::string> contents(const std::filesystem::path& file) {
+        HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
         if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
         std::string bytes(GetFileSize(handle, nullptr), '\0');
         DWORD got = 0;
@@ -260,14 +262,14 @@ protected:
         return bytes;
     }
 
-    static void importFrom(MemoryControls& controls, const std::string& file) {
+    static void importFrom(MemoryControls& controls, const std::filesystem::path& file) {
         controls.scriptDialog(ui::kImportDialog, true, file);
         importProxyFile(controls, openFileForReading);
     }
 
 private:
-    std::string folder_;
-    std::vector<std::string> files_;
+    std::filesystem::path folder_;
+    std::vector<std::filesystem::path> files_;
 };
 
 Row local(std::string number, std::string address, std::string port) {
@@ -275,9 +277,9 @@ Row local(std::string number, std::string address, std::string port) {
 }
 
 TEST_F(ProxyFiles, ReadOnlyFileImports) {
-    const std::string file = path("只读.txt");
+    const std::filesystem::path file = path(L"\u53EA\u8BFB.txt");  // 只读
     ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\r\n\r\nabc\r\n5.6.7.8:3128"));
-    ASSERT_TRUE(SetFileAttributesW(toWide(file).c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
     MemoryControls controls;
     importFrom(controls, file);
     EXPECT_EQ(controls.rows(),
@@ -285,10 +287,10 @@ TEST_F(ProxyFiles, ReadOnlyFileImports) {
 }
 
 TEST_F(ProxyFiles, FileOpenForWritingElsewhereImports) {
-    const std::string file = path("open.txt");
+    const std::filesystem::path file = path(L"open.txt");
     ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\n"));
     HANDLE writer =
-        CreateFileW(toWide(file).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     MemoryControls controls;
@@ -299,9 +301,9 @@ TEST_F(ProxyFiles, FileOpenForWritingElsewhereImports) {
 
 // Another program reads the file and lets nobody write it meanwhile.
 TEST_F(ProxyFiles, FileLockedAgainstWritersImports) {
-    const std::string file = path("locked.txt");
+    const std::filesystem::path file = path(L"locked.txt");
     ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\n"));
-    HANDLE reader = CreateFileW(toWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    HANDLE reader = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
     MemoryControls controls;
@@ -313,13 +315,13 @@ TEST_F(ProxyFiles, FileLockedAgainstWritersImports) {
 TEST_F(ProxyFiles, MissingFileLeavesAnEmptyList) {
     MemoryControls controls;
     controls.setRows({local("1", "9.9.9.9", "1")});
-    importFrom(controls, path("missing.txt"));
+    importFrom(controls, path(L"missing.txt"));
     EXPECT_EQ(controls.rowCount(), 0);
 }
 
 TEST_F(ProxyFiles, ExportAppendsTxtAndWritesExactBytes) {
-    const std::string chosen = path("list.txt");
-    const std::string written = path("list.txt.txt");
+    const std::filesystem::path chosen = path(L"list.txt");
+    const std::filesystem::path written = path(L"list.txt.txt");
     ASSERT_TRUE(writeFileBytes(written, std::string(1000, 'x')));  // truncated by the export
     MemoryControls controls;
     controls.setRows(
@@ -330,11 +332,11 @@ TEST_F(ProxyFiles, ExportAppendsTxtAndWritesExactBytes) {
     EXPECT_EQ(contents(written), "1.2.3.4:8080\r\n5.6.7.8:3128\r\n");
 
     MemoryControls empty;
-    const std::string emptyFile = path("空");
-    path("空.txt");
+    const std::filesystem::path emptyFile = path(L"\u7A7A");  // 空
+    path(L"\u7A7A.txt");
     empty.scriptDialog(ui::kExportDialog, true, emptyFile);
     exportProxyFile(empty, writeFileBytes);
-    EXPECT_EQ(contents(emptyFile + ".txt"), "");
+    EXPECT_EQ(contents(path(L"\u7A7A.txt")), "");
 }
 
 TEST_F(ProxyFiles, HundredThousandRowsGoOutAndComeBack) {
@@ -346,12 +348,11 @@ TEST_F(ProxyFiles, HundredThousandRowsGoOutAndComeBack) {
     }
     MemoryControls source;
     source.setRows(rows);
-    source.scriptDialog(ui::kExportDialog, true, path("big"));
-    path("big.txt");
+    source.scriptDialog(ui::kExportDialog, true, path(L"big"));
     exportProxyFile(source, writeFileBytes);
 
     MemoryControls target;
-    importFrom(target, path("big") + ".txt");
+    importFrom(target, path(L"big.txt"));
     const std::vector<Row> imported = target.rows();
     ASSERT_EQ(imported.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
