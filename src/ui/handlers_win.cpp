@@ -48,6 +48,13 @@ void ShowListMenu(MainWindow& window) {
     actions::showListMenuNear(window.controls(), cursor.x, cursor.y);
 }
 
+// The same menu, opened by the menu key or Shift+F10: beside the focused row,
+// which its items then act on.
+void ShowListMenuFromKeyboard(MainWindow& window) {
+    const POINT at = window.listView().keyboardMenuPoint();
+    window.controls().popupListMenu(at.x, at.y);
+}
+
 void OpenServiceLink(MainWindow&) { actions::openLink(actions::Link::Service); }
 void OpenForumLink(MainWindow&) { actions::openLink(actions::Link::Forum); }
 void OpenMainSiteLink(MainWindow&) { actions::openLink(actions::Link::MainSite); }

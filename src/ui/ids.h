@@ -56,6 +56,10 @@ enum TimerId : unsigned {
     kRawResultTimer = 3,  // feeds RawResultEdit; bound to no handler
 };
 
+// The registered message that rings the window for work other threads hand
+// it (it carries nothing).
+inline constexpr wchar_t kWindowTasksMessage[] = L"Velmora.WindowTasks";
+
 enum DialogId : int {
     kImportDialog = 0,
     kExportDialog = 1,

@@ -1,8 +1,8 @@
 #include "ui/main_window_win.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
-#include <functional>
 #include <string>
 
 #include "actions/system_proxy_exit.h"
@@ -124,17 +124,53 @@ bool MainWindow::createControls(HWND main, HINSTANCE instance) {
 void MainWindow::raiseButtonEvents(const MSG& msg) {
     if (msg.message == WM_RBUTTONDOWN) {
         HWND list = createdControl(kProxyList);
-        if (list != nullptr && (msg.hwnd == list || GetParent(msg.hwnd) == list)) ShowListMenu(*this);
+        if (list == nullptr) return;
+        // The press selects the row under it before the menu opens, so that
+        // the chosen item acts on the row that was clicked. (A press on the
+        // column header leaves the selection as it is.)
+        if (msg.hwnd == list) {
+            proxyListView_.selectRowAt({GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)});
+        }
+        if (msg.hwnd != list && GetParent(msg.hwnd) != list) return;
+        menuPress_ = msg;
+        ShowListMenu(*this);
+        menuPress_ = {};
     } else if (msg.message == WM_LBUTTONDOWN) {
         const int id = GetDlgCtrlID(msg.hwnd);
         if (isLinkLabel(id) && createdControl(id) == msg.hwnd) runLinkHandler(*this, id);
     }
 }
 
+void MainWindow::listMenuClosed(UINT command) {
+    // A menu opened by a press took the button's release. The list view,
+    // which sees the press only after the menu, waits for that release
+    // before it answers the click (and would take the next click for it), so
+    // it gets the release back, ahead of the chosen item: the item's handler
+    // then runs once the list view has handled the press.
+    if (menuPress_.hwnd != nullptr && GetKeyState(VK_RBUTTON) >= 0) {
+        PostMessageW(menuPress_.hwnd, WM_RBUTTONUP, 0, menuPress_.lParam);
+    }
+    if (command != 0 && hwnd() != nullptr) PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+// The menu key and Shift+F10 on the list open its menu from the keyboard.
+// The key that opens it goes no further: the default handling would also
+// report it as a context-menu request, and a second menu would follow.
+bool MainWindow::raiseMenuKeyEvent(const MSG& msg) {
+    const bool menuKey = msg.wParam == VK_APPS ? msg.message == WM_KEYDOWN || msg.message == WM_KEYUP
+                                               : msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F10 &&
+                                                     GetKeyState(VK_SHIFT) < 0;
+    if (!menuKey || msg.hwnd == nullptr || msg.hwnd != createdControl(kProxyList)) return false;
+    // The menu key opens the menu when it is released, as elsewhere.
+    if (msg.message != WM_KEYDOWN) ShowListMenuFromKeyboard(*this);
+    return true;
+}
+
 void MainWindow::dispatchOne(MSG& msg) {
     HWND main = hwnd();
     try {
         raiseButtonEvents(msg);
+        if (raiseMenuKeyEvent(msg)) return;
     } catch (...) {
     }
     if (main != nullptr && IsDialogMessageW(main, &msg)) return;
@@ -168,6 +204,17 @@ void MainWindow::onTimer(WPARAM timerId) {
     runTimerHandler(*this, static_cast<unsigned>(timerId));
 }
 
+// The list's own report of a right-click comes after the menu the press
+// already opened, and goes no further: the default handling would open the
+// system menu when the point lies on the title bar. A request without a
+// point comes from the keyboard (or a tool acting for it). Requests of other
+// windows get the default handling.
+bool MainWindow::onContextMenu(HWND from, LPARAM lParam) {
+    if (from == nullptr || from != createdControl(kProxyList)) return false;
+    if (lParam == -1) ShowListMenuFromKeyboard(*this);
+    return true;
+}
+
 void MainWindow::onDestroy(HWND window) {
     KillTimer(window, kNoticeTimer);
     KillTimer(window, kTrimTimer);
@@ -188,10 +235,11 @@ void MainWindow::onClose(HWND window) {
 }
 
 LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == tasks_.doorbell() && message != 0) {
+        tasks_.runWaiting();
+        return 0;
+    }
     switch (message) {
-        case kRunOnWindowThread:
-            (*reinterpret_cast<std::function<void()>*>(lParam))();
-            return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED || lParam == 0) runCommandHandler(*this, LOWORD(wParam));
             return 0;
@@ -203,6 +251,9 @@ LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         case WM_TIMER:
             onTimer(wParam);
             return 0;
+        case WM_CONTEXTMENU:
+            if (onContextMenu(reinterpret_cast<HWND>(wParam), lParam)) return 0;
+            break;
         case WM_SETCURSOR:
             if (onSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
@@ -264,6 +315,7 @@ bool MainWindow::create(HINSTANCE instance, CreatedEvent created) {
                                 frame.outerWidth, frame.outerHeight, nullptr, nullptr, instance,
                                 this);
     if (main == nullptr) return false;
+    tasks_.attach(main, thread_);
     hwnd_.store(main);
     if (!createControls(main, instance)) {
         DestroyWindow(main);

@@ -15,14 +15,13 @@
 #include "ui/proxy_list_view_win.h"
 #include "ui/raw_result_feeder_win.h"
 #include "ui/window_controls_win.h"
+#include "ui/window_tasks_win.h"
 #include "ui/workers_win.h"
 
 namespace velmora::ui {
 
-// Window message that runs a std::function<void()>* (lParam) on the window
-// thread; the sender waits in SendMessage until it has run.
-inline constexpr UINT kRunOnWindowThread = WM_APP + 1;
-// Posted when the list view is due to learn of changed rows.
+// Posted when the list view is due to learn of changed rows. Harmless from
+// anyone: the list view then only checks whether a step is due.
 inline constexpr UINT kSyncProxyList = WM_APP + 2;
 
 // Workers may still use the object after the window is gone, so it must live
@@ -54,10 +53,13 @@ public:
 
     // Null before the window exists and after it is destroyed.
     HWND hwnd() const { return hwnd_.load(); }
-    DWORD threadId() const { return thread_; }
     // A control by id, or null (also once the window is gone).
     HWND control(int id) const;
     HMENU listMenu() const { return listMenu_; }
+
+    // ListMenu closed with the item `command` chosen (0: none). The item's
+    // handler runs once the messages waiting now are handled.
+    void listMenuClosed(UINT command);
 
     // Callable from any thread, before the window exists and after it is gone.
     ControlOperations& controls() { return *controls_; }
@@ -68,6 +70,8 @@ public:
     // only: by a pass, by "停止验证" and by passes nested in a pass.
     bool& verifyAllRunning() { return verifyAllRunning_; }
     WindowWorkers& workers() { return workers_; }
+    // Work that other threads hand to the window thread.
+    WindowTasks& tasks() { return tasks_; }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam,
@@ -79,8 +83,10 @@ private:
     HWND createdControl(int id) const;
     void dispatchOne(MSG& msg);
     void raiseButtonEvents(const MSG& msg);
+    bool raiseMenuKeyEvent(const MSG& msg);
     LRESULT onNotify(NMHDR* header);
     void onTimer(WPARAM timerId);
+    bool onContextMenu(HWND from, LPARAM lParam);
     void onClose(HWND window);
     void onDestroy(HWND window);
 
@@ -92,8 +98,11 @@ private:
     ProxyListView proxyListView_;
     RawResultFeeder rawResultFeeder_;
     const std::unique_ptr<ControlOperations> controls_ = makeWindowControls(*this);
+    // The right-button press that opened ListMenu, while the menu is open.
+    MSG menuPress_{};
     bool verifyAllRunning_ = false;
     WindowWorkers workers_;
+    WindowTasks tasks_;
 };
 
 }  // namespace velmora::ui

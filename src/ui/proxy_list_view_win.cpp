@@ -10,13 +10,12 @@ namespace velmora::ui {
 
 namespace {
 
-void setItemState(HWND list, int item, UINT state) {
+void setItemState(HWND list, int item, UINT state, UINT mask = LVIS_SELECTED | LVIS_FOCUSED) {
     LVITEMW lv{};
-    lv.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    lv.stateMask = mask;
     lv.state = state;
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
 }
-
 
 }  // namespace
 
@@ -42,10 +41,16 @@ void ProxyListView::edit(const std::function<void(ProxyRows& rows)>& work) {
     if (changes.moved) {
         repaintAll_ = true;
         syncNow();
-        // The focus goes where the selection went, as with rows of its own.
+        // The focus goes where the selection went, as with rows of its own,
+        // and goes with it: the list view keeps its focus as an index, which
+        // would otherwise now stand on another row.
         const int selectedNow = selected();
-        if (selectedNow != selectedBefore && selectedNow >= 0 && list_ != nullptr) {
-            setItemState(list_, selectedNow, LVIS_SELECTED | LVIS_FOCUSED);
+        if (selectedNow != selectedBefore && list_ != nullptr) {
+            if (selectedNow >= 0) {
+                setItemState(list_, selectedNow, LVIS_SELECTED | LVIS_FOCUSED);
+            } else {
+                dropFocus();
+            }
         }
         return;
     }
@@ -72,6 +77,45 @@ void ProxyListView::select(int row) {
     if (row >= shown_) syncNow();
     setItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED);
     redraw(row);
+}
+
+void ProxyListView::dropFocus() const {
+    const auto focused = static_cast<int>(
+        SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    if (focused >= 0) setItemState(list_, focused, 0, LVIS_FOCUSED);
+}
+
+void ProxyListView::selectRowAt(POINT client) {
+    if (list_ == nullptr) return;
+    LVHITTESTINFO hit{};
+    hit.pt = client;
+    const auto row = static_cast<int>(
+        SendMessageW(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row >= 0 && row < shown_) {
+        select(row);
+    } else {
+        select(-1);
+        dropFocus();
+    }
+}
+
+POINT ProxyListView::keyboardMenuPoint() {
+    POINT at{0, 0};
+    if (list_ == nullptr) return at;
+    const auto focused = static_cast<int>(
+        SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    RECT row{};
+    if (focused >= 0 && focused < rows_.size()) {
+        select(focused);
+        ensureVisible(focused);
+        row.left = LVIR_BOUNDS;
+        if (SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(focused),
+                         reinterpret_cast<LPARAM>(&row))) {
+            at = {row.left, row.bottom};
+        }
+    }
+    ClientToScreen(list_, &at);
+    return at;
 }
 
 void ProxyListView::itemChanged(const NMLISTVIEW& change) {
@@ -186,7 +230,8 @@ int ProxyListView::findItem(const NMLVFINDITEMW& find) const {
     const LVFINDINFOW& what = find.lvfi;
     if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || what.psz == nullptr) return -1;
     const std::string wanted = text::toLowerAscii(fromWide(what.psz));
-    const int count = rows_.size();
+    // Only the rows the list view shows: it selects what we return.
+    const int count = std::min(shown_, rows_.size());
     if (count == 0) return -1;
     const int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
     for (int step = 0; step < count; ++step) {

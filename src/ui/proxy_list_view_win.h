@@ -47,6 +47,17 @@ public:
     void select(int row);
     void ensureVisible(int row);
 
+    // A right-button press at `client` (the list's client coordinates):
+    // the row under it becomes the selected and focused row, as a list view
+    // that holds its own rows does it; a press below the last row leaves no
+    // row selected.
+    void selectRowAt(POINT client);
+    // Where the menu opened by the keyboard goes, in screen coordinates:
+    // below the left end of the focused row, which becomes the selected
+    // row and is scrolled into sight; the list's top-left corner when no
+    // row has the focus.
+    POINT keyboardMenuPoint();
+
     // The posted step, and the window's timer ticks, which take a step that
     // is due but was lost or put off.
     void onSyncMessage();
@@ -64,6 +75,8 @@ private:
     // Whether rows added since the last step would be in sight.
     bool growthInSight() const;
     void redraw(int row) const;
+    // Takes the list view's focus from whatever row holds it.
+    void dropFocus() const;
 
     HWND list_ = nullptr;
     HWND notify_ = nullptr;

@@ -108,14 +108,16 @@ public:
     }
 
     void setText(ControlId id, std::string_view text) override {
-        // Converted by the caller: a result text can be megabytes.
-        std::wstring wide = toWide(text);
+        if (id == kRawResultEdit) {
+            // A result text can be megabytes: the feeder converts it piece
+            // by piece as it goes in.
+            std::string copy(text);
+            onWindowThread([&] { window_.resultFeeder().replace(std::move(copy)); });
+            return;
+        }
+        const std::wstring wide = toWide(text);
         onWindowThread([&] {
-            if (id == kRawResultEdit) {
-                window_.resultFeeder().replace(std::move(wide));
-            } else if (HWND control = window_.control(id)) {
-                SetWindowTextW(control, wide.c_str());
-            }
+            if (HWND control = window_.control(id)) SetWindowTextW(control, wide.c_str());
         });
     }
 
@@ -176,8 +178,8 @@ public:
         return onWindowThread(false, [&] { return runFileDialog(dialog); });
     }
 
-    std::string dialogFileName(DialogId dialog) override {
-        return onWindowThread(std::string(),
+    std::filesystem::path dialogFileName(DialogId dialog) override {
+        return onWindowThread(std::filesystem::path(),
                               [&] { return dialogs_[static_cast<std::size_t>(dialog)].fileName; });
     }
 
@@ -185,9 +187,10 @@ public:
         onWindowThread([&] {
             HWND main = window_.hwnd();
             if (main == nullptr || window_.listMenu() == nullptr) return;
-            // The chosen item arrives as WM_COMMAND after the menu closes.
-            TrackPopupMenu(window_.listMenu(), TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, screenX,
-                           screenY, 0, main, nullptr);
+            const auto chosen = static_cast<UINT>(TrackPopupMenu(
+                window_.listMenu(), TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD,
+                screenX, screenY, 0, main, nullptr));
+            window_.listMenuClosed(chosen);
         });
     }
 
@@ -203,17 +206,17 @@ private:
     // confirmed.
     struct DialogState {
         int type = 0;
-        std::string fileName;
+        std::filesystem::path fileName;
     };
 
     template <typename R, typename F>
     R onWindowThread(R fallback, F&& operation) {
-        HWND main = window_.hwnd();
-        if (main == nullptr) return fallback;
-        if (GetCurrentThreadId() == window_.threadId()) return operation();
+        if (window_.hwnd() == nullptr) return fallback;
         R result = fallback;
-        std::function<void()> task = [&] { result = operation(); };
-        SendMessageW(main, kRunOnWindowThread, 0, reinterpret_cast<LPARAM>(&task));
+        window_.tasks().run([&] {
+            // Queued just before the window went: nothing to act on.
+            if (window_.hwnd() != nullptr) result = operation();
+        });
         return result;
     }
 
@@ -246,7 +249,7 @@ private:
             confirmed = GetOpenFileNameW(&ofn);
         }
         if (!confirmed) return false;
-        state.fileName = fromWide(file.data());
+        state.fileName = std::filesystem::path(file.data());
         return true;
     }
 
