@@ -234,13 +234,14 @@ TEST_F(WindowTest, RawResultEditStaysHidden) {
 TEST(WindowLifecycle, CloseBoxEndsWithExitCodeZero) {
     e2e::App app;
     ASSERT_TRUE(app.started());
-    EXPECT_EQ(app.closeAndWait(), std::optional<DWORD>(0));
+    EXPECT_TRUE(app.clickCloseBox());
+    EXPECT_EQ(app.waitExit(), std::optional<DWORD>(0));
 }
 
 TEST(WindowLifecycle, AltF4EndsWithExitCodeZero) {
     e2e::App app;
     ASSERT_TRUE(app.started());
-    PostMessageW(app.window(), WM_SYSKEYDOWN, VK_F4, 0x20000001);
+    app.pressKey(VK_F4, {VK_MENU});
     EXPECT_EQ(app.waitExit(), std::optional<DWORD>(0));
 }
 
