@@ -5,7 +5,7 @@
 
 #include "harness_win.h"
 #include "ui/ids.h"
-#include "util/startup_texts.h"
+#include "util/start_captions.h"
 
 namespace {
 
@@ -213,8 +213,8 @@ TEST_F(WindowTest, StatusBarHasTwoPanels) {
     EXPECT_EQ(r.bottom, client.bottom) << "docked along the bottom edge";
 }
 
-TEST_F(WindowTest, StartupTextsReplaceTheDesignTimeCaptions) {
-    const auto texts = velmora::decodeStartupTexts();
+TEST_F(WindowTest, StartCaptionsReplaceTheDesignTimeCaptions) {
+    const auto texts = velmora::decodeStartCaptions();
     EXPECT_EQ(app_->text(app_->window()), fromGbk(texts[0]));
     EXPECT_EQ(app_->text(kShareNoticeLabel), fromGbk(texts[1]));
     EXPECT_EQ(app_->text(kNoticeLabel), fromGbk(texts[2]));
