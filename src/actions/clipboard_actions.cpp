@@ -4,24 +4,24 @@
 
 namespace velmora::actions {
 
-std::optional<std::string> proxyTextToCopy(ui::ControlOperations& controls) {
-    return selectedProxyText(controls, "请选择需要复制的代理IP");
+std::optional<std::string> proxyTextToCopy(model::ProxyList& list, model::Prompts& prompts) {
+    return selectedProxyText(list, prompts, "请选择需要复制的代理IP");
 }
 
 std::string listFullMessage() {
-    return "列表已有" + std::to_string(ui::kMaxListedRows) + "个代理，不能再粘贴。";
+    return "列表已有" + std::to_string(model::kMaxListedRows) + "个代理，不能再粘贴。";
 }
 
-bool pasteProxyText(ui::ControlOperations& controls, std::string_view clipboardText) {
+bool pasteProxyText(model::ProxyList& list, model::Prompts& prompts, std::string_view clipboardText) {
     std::optional<ProxyPieces> proxy = splitProxyText(clipboardText);
     if (!proxy) return false;
     bool added = false;
     bool full = false;
-    controls.withRows([&](ui::ProxyRows& rows) {
+    list.withRows([&](model::ProxyRows& rows) {
         added = appendProxyRow(rows, std::move(*proxy)) >= 0;
         full = !added;
     });
-    if (full) controls.messageBox(listFullMessage());
+    if (full) prompts.inform(listFullMessage());
     return added;
 }
 

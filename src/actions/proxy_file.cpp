@@ -8,8 +8,6 @@ namespace {
 
 constexpr std::string_view kLineEnds{"\n\0\x1a", 3};
 constexpr std::size_t kReadChunk = 64 * 1024;
-constexpr std::size_t kRowsPerTrip = 1000;
-constexpr int kRegionColumn = 5;
 
 }  // namespace
 
@@ -52,7 +50,7 @@ void ProxyFileReader::endLine() {
                 } else {
                     waiting_.push_back(std::move(*proxy));
                     ++rowsAdded_;
-                    if (waiting_.size() == kRowsPerTrip) flush();
+                    if (waiting_.size() == model::kRowsPerTrip) flush();
                 }
             }
         }
@@ -64,7 +62,7 @@ void ProxyFileReader::endLine() {
 void ProxyFileReader::flush() {
     if (waiting_.empty() || abandoned_) return;
     bool current = false;
-    controls_.withRows([&](ui::ProxyRows& rows) {
+    list_.withRows([&](model::ProxyRows& rows) {
         if (rows.generation() != fill_) return;
         current = true;
         for (ProxyPieces& proxy : waiting_) {
@@ -73,24 +71,24 @@ void ProxyFileReader::flush() {
                 truncated_ = true;
                 break;
             }
-            rows.setCell(row, kRegionColumn, "本地");
+            rows.setCell(row, model::kRegionColumn, "本地");
         }
     });
     if (!current) abandoned_ = true;
     waiting_.clear();
 }
 
-ui::Generation clearForFill(ui::ControlOperations& controls) {
-    ui::Generation fill = 0;
-    controls.withRows([&](ui::ProxyRows& rows) {
+model::Generation clearForFill(model::ProxyList& list) {
+    model::Generation fill = 0;
+    list.withRows([&](model::ProxyRows& rows) {
         rows.clear();
         fill = rows.generation();
     });
     return fill;
 }
 
-bool readProxyFile(ByteSource& source, ui::ControlOperations& controls, ui::Generation fill) {
-    ProxyFileReader reader(controls, fill);
+bool readProxyFile(ByteSource& source, model::ProxyList& list, model::Generation fill) {
+    ProxyFileReader reader(list, fill);
     std::vector<char> buffer(kReadChunk);
     while (!reader.done()) {
         const std::size_t got = source.read(buffer.data(), buffer.size());
@@ -101,9 +99,9 @@ bool readProxyFile(ByteSource& source, ui::ControlOperations& controls, ui::Gene
     return reader.truncated() && !reader.abandoned();
 }
 
-std::string proxyFileText(ui::ControlOperations& controls) {
+std::string proxyFileText(model::ProxyList& list) {
     std::string text;
-    controls.withRows([&](ui::ProxyRows& rows) {
+    list.withRows([&](model::ProxyRows& rows) {
         for (int row = 0; row < rows.size(); ++row) {
             text += proxyTextOfRow(rows, row);
             text += "\r\n";

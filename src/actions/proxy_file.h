@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "actions/proxy_text.h"
-
-#include "ui/control_ops.h"
+#include "model/proxy_list.h"
 
 namespace velmora::actions {
 
@@ -31,9 +30,9 @@ inline constexpr std::size_t kMaxProxyLineBytes = 64 * 1024;
 // still of the generation `fill` (the one the import cleared).
 class ProxyFileReader {
 public:
-    ProxyFileReader(ui::ControlOperations& controls, ui::Generation fill,
-                    int maxRows = ui::kMaxListedRows)
-        : controls_(controls), fill_(fill), maxRows_(maxRows) {}
+    ProxyFileReader(model::ProxyList& list, model::Generation fill,
+                    int maxRows = model::kMaxListedRows)
+        : list_(list), fill_(fill), maxRows_(maxRows) {}
 
     // Takes the next bytes of the stream; the line in progress carries over.
     void feed(std::string_view bytes);
@@ -53,8 +52,8 @@ private:
     void endLine();
     void flush();
 
-    ui::ControlOperations& controls_;
-    ui::Generation fill_;
+    model::ProxyList& list_;
+    model::Generation fill_;
     int maxRows_;
     std::string line_;
     bool overlong_ = false;
@@ -66,13 +65,13 @@ private:
 
 // Empties the list in one round trip and returns the generation that starts;
 // 0 once the window is gone.
-ui::Generation clearForFill(ui::ControlOperations& controls);
+model::Generation clearForFill(model::ProxyList& list);
 
 // Reads the whole source into the list of generation `fill` through a
 // ProxyFileReader; true when the file held more proxies than were listed.
-bool readProxyFile(ByteSource& source, ui::ControlOperations& controls, ui::Generation fill);
+bool readProxyFile(ByteSource& source, model::ProxyList& list, model::Generation fill);
 
 // Column 1 + ":" + column 2 + CR LF for every row, first to last.
-std::string proxyFileText(ui::ControlOperations& controls);
+std::string proxyFileText(model::ProxyList& list);
 
 }  // namespace velmora::actions

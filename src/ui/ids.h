@@ -60,9 +60,4 @@ enum TimerId : unsigned {
 // it (it carries nothing).
 inline constexpr wchar_t kWindowTasksMessage[] = L"Velmora.WindowTasks";
 
-enum DialogId : int {
-    kImportDialog = 0,
-    kExportDialog = 1,
-};
-
 }  // namespace velmora::ui

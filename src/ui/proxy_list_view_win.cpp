@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "util/text.h"
+#include "model/row_search.h"
 #include "util/wide.h"
 
 namespace velmora::ui {
@@ -33,11 +33,11 @@ void ProxyListView::detach() {
     notify_ = nullptr;
 }
 
-void ProxyListView::edit(const std::function<void(ProxyRows& rows)>& work) {
+void ProxyListView::edit(const std::function<void(model::ProxyRows& rows)>& work) {
     const int selectedBefore = selected();
     if (!due()) dueSince_ = GetTickCount64();
     work(rows_);
-    const ProxyRows::Changes changes = rows_.takeChanges();
+    const model::ProxyRows::Changes changes = rows_.takeChanges();
     if (changes.moved) {
         repaintAll_ = true;
         syncNow();
@@ -65,12 +65,11 @@ bool ProxyListView::due() const {
     return repaintAll_ || firstWritten_ <= lastWritten_ || rows_.size() != shown_;
 }
 
-int ProxyListView::selected() const { return rows_.indexOf(selected_); }
+int ProxyListView::selected() const { return selection_.index(rows_); }
 
 void ProxyListView::select(int row) {
-    if (row >= rows_.size()) return;
     const int before = selected();
-    selected_ = rows_.idAt(row);
+    if (!selection_.select(rows_, row)) return;
     if (list_ == nullptr) return;
     redraw(before);
     if (row < 0) return;
@@ -125,10 +124,10 @@ void ProxyListView::itemChanged(const NMLISTVIEW& change) {
     const int before = selected();
     if (change.uNewState & LVIS_SELECTED) {
         // Single selection: the new row replaces the old one.
-        if (change.iItem < 0 || change.iItem >= rows_.size()) return;
-        selected_ = rows_.idAt(change.iItem);
+        if (change.iItem < 0) return;
+        selection_.select(rows_, change.iItem);
     } else if (change.iItem == -1 || change.iItem == before) {
-        selected_ = kNoRow;
+        selection_.clear();
     }
     if (before != selected()) redraw(before);
     redraw(change.iItem);
@@ -225,23 +224,16 @@ void ProxyListView::fillDisplayInfo(NMLVDISPINFOW& info) const {
 }
 
 // Typing in the list selects the next row whose number starts with what was
-// typed, as a list view that holds its own rows does.
+// typed, among the rows the list view knows of: it selects what we return.
 int ProxyListView::findItem(const NMLVFINDITEMW& find) const {
     const LVFINDINFOW& what = find.lvfi;
     if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || what.psz == nullptr) return -1;
-    const std::string wanted = text::toLowerAscii(fromWide(what.psz));
-    // Only the rows the list view shows: it selects what we return.
-    const int count = std::min(shown_, rows_.size());
-    if (count == 0) return -1;
-    const int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
-    for (int step = 0; step < count; ++step) {
-        const int row = (start + step) % count;
-        if (row < start && !(what.flags & LVFI_WRAP)) return -1;
-        const std::string number = text::toLowerAscii(rows_.cell(row, 0));
-        const bool match = (what.flags & LVFI_PARTIAL) ? number.starts_with(wanted) : number == wanted;
-        if (match) return row;
-    }
-    return -1;
+    const std::string typed = fromWide(what.psz);
+    return model::findRowByNumber(rows_, shown_,
+                                  {.typed = typed,
+                                   .partial = (what.flags & LVFI_PARTIAL) != 0,
+                                   .start = find.iStart,
+                                   .wrap = (what.flags & LVFI_WRAP) != 0});
 }
 
 }  // namespace velmora::ui

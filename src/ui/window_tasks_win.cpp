@@ -6,18 +6,19 @@
 
 namespace velmora::ui {
 
-void WindowTasks::attach(HWND window, DWORD windowThread) {
+void WindowTasks::attach(HWND window) {
     window_ = window;
-    windowThread_ = windowThread;
+    windowThread_ = GetWindowThreadProcessId(window, nullptr);
     doorbell_ = RegisterWindowMessageW(kWindowTasksMessage);
+    open_.store(doorbell_ != 0);
 }
 
 bool WindowTasks::run(const std::function<void()>& work) {
+    if (!open()) return false;
     if (GetCurrentThreadId() == windowThread_) {
         work();
         return true;
     }
-    if (window_ == nullptr || doorbell_ == 0) return false;
     Task task{&work};
     {
         const std::lock_guard lock(mutex_);
@@ -36,8 +37,8 @@ bool WindowTasks::run(const std::function<void()>& work) {
     }
     // A task that runs a nested message loop (a dialog) lets a later ring be
     // answered before it ends.
-    done_.wait(lock, [&] { return task.state == State::Done; });
-    return true;
+    done_.wait(lock, [&] { return task.state != State::Running; });
+    return task.state == State::Done;
 }
 
 void WindowTasks::runWaiting() {
@@ -50,13 +51,17 @@ void WindowTasks::runWaiting() {
             waiting_.pop_front();
             task->state = State::Running;
         }
-        try {
-            (*task->work)();
-        } catch (...) {
+        // Rung while the window was being destroyed: nothing is left to act on.
+        const bool run = open();
+        if (run) {
+            try {
+                (*task->work)();
+            } catch (...) {
+            }
         }
         {
             const std::lock_guard lock(mutex_);
-            task->state = State::Done;
+            task->state = run ? State::Done : State::Refused;
         }
         // The task may be gone from here on: its sender wakes and returns.
         done_.notify_all();

@@ -122,7 +122,10 @@ int echoPagesServed() {
 }
 
 // Closing during "验证全部" ends the pass with the window: the process is gone
-// within a second, and no request reaches the echo page afterwards.
+// within a second, and no request reaches the echo page afterwards. The close
+// comes just after a row's request was served, so that none is on its way
+// (the pass starts a row every half second) and any request seen later was
+// sent after the close.
 TEST(VerificationLifecycle, ClosingDuringVerifyAllEndsWithinASecond) {
     e2e::TempFolder folder(L"verify-all-close");
     e2e::App app;
@@ -134,6 +137,8 @@ TEST(VerificationLifecycle, ClosingDuringVerifyAllEndsWithinASecond) {
     ASSERT_NE(closeBox.x, 0);
     app.command(kMenuVerifyAll);
     ASSERT_TRUE(app.waitFor([&] { return !app.cell(2, 4).empty(); }, 20s));
+    const int before = echoPagesServed();
+    ASSERT_TRUE(app.waitFor([&] { return echoPagesServed() > before; }, 5s));
     e2e::App::leftClickAt(closeBox);
     const auto closed = std::chrono::steady_clock::now();
     const std::optional<DWORD> code = app.waitExit(5s);

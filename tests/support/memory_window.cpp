@@ -1,221 +1,202 @@
-#include "ui/memory_controls.h"
+#include "support/memory_window.h"
 
-namespace velmora::ui {
+#include <utility>
 
-MemoryControls::MemoryControls() {
-    // The design-time texts that the handlers read or that tests compare.
-    texts_[kCountEdit] = "10";
-    texts_[kSuccessTotalLabel] = "0个IP";
-    texts_[kFailureTotalLabel] = "0个IP";
-}
+namespace velmora::fakes {
 
-int MemoryControls::rowCount() {
+MemoryWindow::MemoryWindow() { filters_.count = "10"; }
+
+int MemoryWindow::rowCount() {
     std::lock_guard lock(mutex_);
     return rows_.size();
 }
 
-int MemoryControls::insertRow(int position, std::string_view text) {
-    std::lock_guard lock(mutex_);
-    return rows_.insert(position, text);
-}
-
-void MemoryControls::setCellText(int row, int column, std::string_view text) {
-    std::lock_guard lock(mutex_);
-    rows_.setCell(row, column, text);
-}
-
-std::string MemoryControls::cellText(int row, int column) {
-    std::lock_guard lock(mutex_);
-    return rows_.cell(row, column);
-}
-
-void MemoryControls::deleteRow(int row) {
-    std::lock_guard lock(mutex_);
-    rows_.erase(row);
-}
-
-void MemoryControls::deleteAllRows() {
-    std::lock_guard lock(mutex_);
-    rows_.clear();
-}
-
-int MemoryControls::currentRow() {
-    std::lock_guard lock(mutex_);
-    return rows_.indexOf(selected_);
-}
-
-void MemoryControls::setCurrentRow(int row) {
-    std::lock_guard lock(mutex_);
-    // Like the list view: selecting a row that does not exist changes nothing.
-    if (row < 0) {
-        selected_ = kNoRow;
-    } else if (row < rows_.size()) {
-        selected_ = rows_.idAt(row);
-    }
-}
-
-void MemoryControls::withRows(const std::function<void(ProxyRows& rows)>& work) {
+void MemoryWindow::withRows(const std::function<void(model::ProxyRows& rows)>& work) {
     std::function<void()> hook;
     {
         std::lock_guard lock(mutex_);
         work(rows_);
+        rows_.takeChanges();
         hook = afterRowsTrip_;
     }
     if (hook) hook();
 }
 
-void MemoryControls::ensureVisible(int row) {
+int MemoryWindow::currentRow() {
+    std::lock_guard lock(mutex_);
+    return selection_.index(rows_);
+}
+
+void MemoryWindow::setCurrentRow(int row) {
+    std::lock_guard lock(mutex_);
+    selection_.select(rows_, row);
+}
+
+void MemoryWindow::ensureVisible(int row) {
     std::lock_guard lock(mutex_);
     ensureVisible_.push_back(row);
 }
 
-void MemoryControls::focusList() {
+void MemoryWindow::takeFocus() {
     std::lock_guard lock(mutex_);
     ++focusCount_;
 }
 
-std::string MemoryControls::text(ControlId id) {
+void MemoryWindow::inform(std::string_view text) {
     std::lock_guard lock(mutex_);
-    auto it = texts_.find(id);
-    return it == texts_.end() ? std::string() : it->second;
+    messages_.push_back({std::string(text), false});
 }
 
-void MemoryControls::setText(ControlId id, std::string_view text) {
+void MemoryWindow::warn(std::string_view text) {
     std::lock_guard lock(mutex_);
-    texts_[id] = std::string(text);
+    messages_.push_back({std::string(text), true});
 }
 
-int MemoryControls::noticeLeft() {
+extract::Filters MemoryWindow::filters() {
+    std::lock_guard lock(mutex_);
+    return filters_;
+}
+
+std::string MemoryWindow::region() {
+    std::lock_guard lock(mutex_);
+    return filters_.region;
+}
+
+void MemoryWindow::keepResultText(std::string text) {
+    std::lock_guard lock(mutex_);
+    keptText_ = std::move(text);
+}
+
+void MemoryWindow::showSuccesses(std::string_view caption) {
+    std::lock_guard lock(mutex_);
+    successes_ = std::string(caption);
+}
+
+void MemoryWindow::showFailures(std::string_view caption) {
+    std::lock_guard lock(mutex_);
+    failures_ = std::string(caption);
+}
+
+int MemoryWindow::left() {
     std::lock_guard lock(mutex_);
     return noticeLeft_;
 }
 
-void MemoryControls::setNoticeLeft(int left) {
+void MemoryWindow::setLeft(int left) {
     std::lock_guard lock(mutex_);
     noticeLeft_ = left;
 }
 
-int MemoryControls::noticeWidth() {
+int MemoryWindow::width() {
     std::lock_guard lock(mutex_);
     return noticeWidth_;
 }
 
-void MemoryControls::setStatusText(int panel, std::string_view text) {
+int MemoryWindow::areaWidth() {
     std::lock_guard lock(mutex_);
-    if (panel < 0 || panel > 1) return;
-    status_[static_cast<std::size_t>(panel)] = std::string(text);
+    return areaWidth_;
 }
 
-void MemoryControls::setTitle(std::string_view title) {
+std::optional<std::filesystem::path> MemoryWindow::chooseFileToImport() {
     std::lock_guard lock(mutex_);
-    title_ = std::string(title);
+    ++importAsked_;
+    return importAnswer_;
 }
 
-std::string MemoryControls::title() {
+std::optional<std::filesystem::path> MemoryWindow::chooseFileToExport() {
     std::lock_guard lock(mutex_);
-    return title_;
+    ++exportAsked_;
+    return exportAnswer_;
 }
 
-int MemoryControls::clientWidth() {
+std::vector<model::Row> MemoryWindow::rows() {
     std::lock_guard lock(mutex_);
-    return clientWidth_;
-}
-
-void MemoryControls::setDialogType(DialogId dialog, int type) {
-    std::lock_guard lock(mutex_);
-    dialogs_[static_cast<std::size_t>(dialog)].type = type;
-}
-
-bool MemoryControls::showDialog(DialogId dialog) {
-    std::lock_guard lock(mutex_);
-    auto& d = dialogs_[static_cast<std::size_t>(dialog)];
-    ++d.shownCount;
-    d.typeWhenShown = d.type;
-    return d.confirm;
-}
-
-std::filesystem::path MemoryControls::dialogFileName(DialogId dialog) {
-    std::lock_guard lock(mutex_);
-    return dialogs_[static_cast<std::size_t>(dialog)].fileName;
-}
-
-void MemoryControls::popupListMenu(int screenX, int screenY) {
-    std::lock_guard lock(mutex_);
-    popups_.push_back({screenX, screenY});
-}
-
-void MemoryControls::messageBox(std::string_view text, std::string_view title,
-                                MessageBoxIcon icon) {
-    std::lock_guard lock(mutex_);
-    messages_.push_back({std::string(text), std::string(title), icon});
-}
-
-std::vector<Row> MemoryControls::rows() {
-    std::lock_guard lock(mutex_);
-    std::vector<Row> all;
+    std::vector<model::Row> all;
     for (int r = 0; r < rows_.size(); ++r) {
-        Row row;
-        for (int c = 0; c < kColumnCount; ++c) row[static_cast<std::size_t>(c)] = rows_.cell(r, c);
+        model::Row row;
+        for (int c = 0; c < model::kColumnCount; ++c) row[static_cast<std::size_t>(c)] = rows_.cell(r, c);
         all.push_back(std::move(row));
     }
     return all;
 }
 
-void MemoryControls::setRows(std::vector<Row> rows) {
+void MemoryWindow::setRows(std::vector<model::Row> rows) {
     std::lock_guard lock(mutex_);
     rows_.clear();
-    for (Row& row : rows) rows_.append(std::move(row));
-    selected_ = kNoRow;
+    for (model::Row& row : rows) rows_.append(std::move(row));
+    selection_.clear();
 }
 
-std::string MemoryControls::statusText(int panel) {
-    std::lock_guard lock(mutex_);
-    if (panel < 0 || panel > 1) return {};
-    return status_[static_cast<std::size_t>(panel)];
-}
-
-std::vector<ShownMessage> MemoryControls::messages() {
+std::vector<ShownMessage> MemoryWindow::messages() {
     std::lock_guard lock(mutex_);
     return messages_;
 }
 
-void MemoryControls::scriptDialog(DialogId dialog, bool confirm, std::filesystem::path fileName) {
+void MemoryWindow::setFilters(extract::Filters filters) {
     std::lock_guard lock(mutex_);
-    auto& d = dialogs_[static_cast<std::size_t>(dialog)];
-    d.confirm = confirm;
-    d.fileName = std::move(fileName);
+    filters_ = std::move(filters);
 }
 
-MemoryControls::DialogScript MemoryControls::dialog(DialogId dialog) {
+void MemoryWindow::setRegion(std::string region) {
     std::lock_guard lock(mutex_);
-    return dialogs_[static_cast<std::size_t>(dialog)];
+    filters_.region = std::move(region);
 }
 
-std::vector<MemoryControls::Popup> MemoryControls::popups() {
+std::string MemoryWindow::keptResultText() {
     std::lock_guard lock(mutex_);
-    return popups_;
+    return keptText_;
 }
 
-void MemoryControls::setNoticeGeometry(int left, int width, int clientWidth) {
+std::string MemoryWindow::successCaption() {
+    std::lock_guard lock(mutex_);
+    return successes_;
+}
+
+std::string MemoryWindow::failureCaption() {
+    std::lock_guard lock(mutex_);
+    return failures_;
+}
+
+void MemoryWindow::scriptImport(std::optional<std::filesystem::path> answer) {
+    std::lock_guard lock(mutex_);
+    importAnswer_ = std::move(answer);
+}
+
+void MemoryWindow::scriptExport(std::optional<std::filesystem::path> answer) {
+    std::lock_guard lock(mutex_);
+    exportAnswer_ = std::move(answer);
+}
+
+int MemoryWindow::importAsked() {
+    std::lock_guard lock(mutex_);
+    return importAsked_;
+}
+
+int MemoryWindow::exportAsked() {
+    std::lock_guard lock(mutex_);
+    return exportAsked_;
+}
+
+void MemoryWindow::setNoticeGeometry(int left, int width, int areaWidth) {
     std::lock_guard lock(mutex_);
     noticeLeft_ = left;
     noticeWidth_ = width;
-    clientWidth_ = clientWidth;
+    areaWidth_ = areaWidth;
 }
 
-int MemoryControls::focusCount() {
+int MemoryWindow::focusCount() {
     std::lock_guard lock(mutex_);
     return focusCount_;
 }
 
-std::vector<int> MemoryControls::ensureVisibleCalls() {
+std::vector<int> MemoryWindow::ensureVisibleCalls() {
     std::lock_guard lock(mutex_);
     return ensureVisible_;
 }
 
-void MemoryControls::afterEachRowsTrip(std::function<void()> hook) {
+void MemoryWindow::afterEachRowsTrip(std::function<void()> hook) {
     std::lock_guard lock(mutex_);
     afterRowsTrip_ = std::move(hook);
 }
 
-}  // namespace velmora::ui
+}  // namespace velmora::fakes

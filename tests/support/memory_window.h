@@ -1,80 +1,91 @@
-// An in-memory ControlOperations for host tests: the list, the texts and the
-// dialogs as plain data, with a record of the message boxes and menu pop-ups.
+// The window as the layers below see it, in memory, for tests: the rows and
+// their selection, the message boxes, the extraction's fields, the totals
+// labels, the notice's place and the two file dialogs, with a record of
+// what was shown and asked. Access is serialised, so workers on other
+// threads may use it as they use the window.
 #pragma once
 
-#include <array>
-#include <map>
+#include <filesystem>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "ui/control_ops.h"
+#include "actions/import_export.h"
+#include "actions/notice_scroll.h"
+#include "extract/extraction_form.h"
+#include "model/prompts.h"
+#include "model/proxy_list.h"
+#include "model/row_selection.h"
+#include "verify/verification.h"
 
-namespace velmora::ui {
+namespace velmora::fakes {
 
 struct ShownMessage {
     std::string text;
-    std::string title;
-    MessageBoxIcon icon;
+    bool warning = false;  // shown with the exclamation mark
+
+    bool operator==(const ShownMessage&) const = default;
 };
 
-class MemoryControls final : public ControlOperations {
+class MemoryWindow final : public model::ProxyList,
+                           public model::Prompts,
+                           public extract::ExtractionForm,
+                           public verify::TotalsView,
+                           public actions::NoticeLabel,
+                           public actions::FileDialogs {
 public:
-    MemoryControls();
+    // The design-time filters: a count of 10, the rest empty.
+    MemoryWindow();
 
+    // model::ProxyList
     int rowCount() override;
-    int insertRow(int position = -1, std::string_view text = {}) override;
-    void setCellText(int row, int column, std::string_view text) override;
-    std::string cellText(int row, int column) override;
-    void deleteRow(int row) override;
-    void deleteAllRows() override;
+    void withRows(const std::function<void(model::ProxyRows& rows)>& work) override;
     int currentRow() override;
     void setCurrentRow(int row) override;
     void ensureVisible(int row) override;
-    void focusList() override;
-    void withRows(const std::function<void(ProxyRows& rows)>& work) override;
+    void takeFocus() override;
 
-    std::string text(ControlId id) override;
-    void setText(ControlId id, std::string_view text) override;
+    // model::Prompts
+    void inform(std::string_view text) override;
+    void warn(std::string_view text) override;
 
-    int noticeLeft() override;
-    void setNoticeLeft(int left) override;
-    int noticeWidth() override;
+    // extract::ExtractionForm
+    extract::Filters filters() override;
+    std::string region() override;
+    void keepResultText(std::string text) override;
 
-    void setStatusText(int panel, std::string_view text) override;
-    void setTitle(std::string_view title) override;
-    std::string title() override;
-    int clientWidth() override;
+    // verify::TotalsView
+    void showSuccesses(std::string_view caption) override;
+    void showFailures(std::string_view caption) override;
 
-    void setDialogType(DialogId dialog, int type) override;
-    bool showDialog(DialogId dialog) override;
-    std::filesystem::path dialogFileName(DialogId dialog) override;
+    // actions::NoticeLabel
+    int left() override;
+    void setLeft(int left) override;
+    int width() override;
+    int areaWidth() override;
 
-    void popupListMenu(int screenX, int screenY) override;
-    void messageBox(std::string_view text, std::string_view title = "信息：",
-                    MessageBoxIcon icon = kIconNone) override;
+    // actions::FileDialogs: answered as scripted.
+    std::optional<std::filesystem::path> chooseFileToImport() override;
+    std::optional<std::filesystem::path> chooseFileToExport() override;
 
-    // Test set-up and inspection. Access is serialised, so workers on other
-    // threads may use the object as they use the window.
-    std::vector<Row> rows();
-    void setRows(std::vector<Row> rows);
-    std::string statusText(int panel);
+    // Set-up and inspection.
+    std::vector<model::Row> rows();
+    // The rows as given, as far as the table takes them; nothing selected.
+    void setRows(std::vector<model::Row> rows);
     std::vector<ShownMessage> messages();
-    struct DialogScript {
-        int type = 0;
-        bool confirm = false;
-        std::filesystem::path fileName;
-        int shownCount = 0;
-        int typeWhenShown = -1;
-    };
-    void scriptDialog(DialogId dialog, bool confirm, std::filesystem::path fileName);
-    DialogScript dialog(DialogId dialog);
-    struct Popup {
-        int x;
-        int y;
-    };
-    std::vector<Popup> popups();
-    void setNoticeGeometry(int left, int width, int clientWidth);
+    void setFilters(extract::Filters filters);
+    void setRegion(std::string region);
+    std::string keptResultText();
+    std::string successCaption();
+    std::string failureCaption();
+    // The answer the next dialogs give: a path, or nothing (cancelled).
+    void scriptImport(std::optional<std::filesystem::path> answer);
+    void scriptExport(std::optional<std::filesystem::path> answer);
+    int importAsked();
+    int exportAsked();
+    void setNoticeGeometry(int left, int width, int areaWidth);
     int focusCount();
     std::vector<int> ensureVisibleCalls();
     // Runs after every withRows() call, as the user acting between two
@@ -83,20 +94,23 @@ public:
 
 private:
     std::recursive_mutex mutex_;
-    ProxyRows rows_;
-    RowId selected_ = kNoRow;
-    std::map<int, std::string> texts_;
-    std::array<std::string, 2> status_;
-    std::string title_;
+    model::ProxyRows rows_;
+    model::RowSelection selection_;
+    std::vector<ShownMessage> messages_;
+    extract::Filters filters_;
+    std::string keptText_;
+    std::string successes_ = "0个IP";
+    std::string failures_ = "0个IP";
     int noticeLeft_ = 0;
     int noticeWidth_ = 728;
-    int clientWidth_ = 479;
-    std::array<DialogScript, 2> dialogs_;
-    std::vector<ShownMessage> messages_;
-    std::vector<Popup> popups_;
+    int areaWidth_ = 479;
+    std::optional<std::filesystem::path> importAnswer_;
+    std::optional<std::filesystem::path> exportAnswer_;
+    int importAsked_ = 0;
+    int exportAsked_ = 0;
     int focusCount_ = 0;
     std::vector<int> ensureVisible_;
     std::function<void()> afterRowsTrip_;
 };
 
-}  // namespace velmora::ui
+}  // namespace velmora::fakes
