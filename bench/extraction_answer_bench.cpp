@@ -5,7 +5,7 @@
 #include <string>
 
 #include "extract/extraction.h"
-#include "extract/form.h"
+#include "extract/answer_reducer.h"
 
 namespace {
 

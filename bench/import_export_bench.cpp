@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "actions/proxy_file.h"
-#include "ui/memory_controls.h"
+#include "support/memory_window.h"
 
 namespace {
 
-using velmora::ui::MemoryControls;
-using velmora::ui::Row;
+using velmora::fakes::MemoryWindow;
+using velmora::model::Row;
 
 constexpr int kRows = 100'000;
 
@@ -42,10 +42,10 @@ private:
 void BM_Import100kRows(benchmark::State& state) {
     const std::string file = proxyFile();
     for (auto _ : state) {
-        MemoryControls controls;
+        MemoryWindow window;
         MemorySource source(file);
-        velmora::actions::readProxyFile(source, controls);
-        benchmark::DoNotOptimize(controls.rowCount());
+        velmora::actions::readProxyFile(source, window, velmora::actions::clearForFill(window));
+        benchmark::DoNotOptimize(window.rowCount());
     }
     state.SetItemsProcessed(state.iterations() * kRows);
     state.SetBytesProcessed(state.iterations() * static_cast<long long>(file.size()));
@@ -53,12 +53,12 @@ void BM_Import100kRows(benchmark::State& state) {
 BENCHMARK(BM_Import100kRows)->Unit(benchmark::kMillisecond);
 
 void BM_Export100kRows(benchmark::State& state) {
-    MemoryControls controls;
+    MemoryWindow window;
     const std::string file = proxyFile();
     MemorySource source(file);
-    velmora::actions::readProxyFile(source, controls);
+    velmora::actions::readProxyFile(source, window, velmora::actions::clearForFill(window));
     for (auto _ : state) {
-        const std::string text = velmora::actions::proxyFileText(controls);
+        const std::string text = velmora::actions::proxyFileText(window);
         benchmark::DoNotOptimize(text.data());
     }
     state.SetItemsProcessed(state.iterations() * kRows);

@@ -7,7 +7,7 @@
 #include "util/codepage.h"
 #include "http/cookies.h"
 #include "http/url.h"
-#include "util/startup_texts.h"
+#include "util/start_captions.h"
 #include "util/text.h"
 
 namespace {
@@ -81,12 +81,12 @@ void BM_Utf8ToGbk(benchmark::State& state) {
 }
 BENCHMARK(BM_Utf8ToGbk);
 
-void BM_DecodeStartupTexts(benchmark::State& state) {
+void BM_DecodeStartCaptions(benchmark::State& state) {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(velmora::decodeStartupTexts());
+        benchmark::DoNotOptimize(velmora::decodeStartCaptions());
     }
 }
-BENCHMARK(BM_DecodeStartupTexts);
+BENCHMARK(BM_DecodeStartCaptions);
 
 }  // namespace
 

@@ -7,12 +7,13 @@
 #include <string>
 
 #include "http/engine.h"
-#include "ui/memory_controls.h"
+#include "support/memory_window.h"
 #include "verify/own_ip.h"
 #include "verify/verification.h"
 
 namespace h = velmora::http;
-namespace ui = velmora::ui;
+namespace fakes = velmora::fakes;
+namespace model = velmora::model;
 namespace v = velmora::verify;
 
 namespace {
@@ -45,8 +46,8 @@ private:
 void verifyOnce(benchmark::State& state) {
     ReplayTransport transport(echoPage(static_cast<std::size_t>(state.range(0))));
     const h::HttpEngine engine(transport);
-    ui::MemoryControls controls;
-    controls.setRows({ui::Row{"1", "127.0.0.2", "18190", "", "", ""}});
+    fakes::MemoryWindow window;
+    window.setRows({model::Row{"1", "127.0.0.2", "18190", "", "", ""}});
     v::OwnIpStore own;
     own.store("127.0.0.1");
     v::VerifyCounters counters;
@@ -58,8 +59,8 @@ void verifyOnce(benchmark::State& state) {
         .echoRoundTrip = [](std::string_view) { return 1L; },
         .ownIp = own,
         .counters = counters};
-    const v::ProxyUnderTest proxy = v::proxyAt(controls, 0);
-    for (auto _ : state) v::verifyAndRecord(controls, proxy, tools);
+    const v::ProxyUnderTest proxy = v::proxyAt(window, 0);
+    for (auto _ : state) v::verifyAndRecord(window, window, proxy, tools);
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 

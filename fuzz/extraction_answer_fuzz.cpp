@@ -9,9 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "extract/answer_reducer.h"
 #include "extract/form.h"
 #include "extract/list_fill.h"
-#include "ui/memory_controls.h"
+#include "support/memory_window.h"
 #include "util/text.h"
 #include "max_len.h"
 #include "require.h"
@@ -66,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t piece = size == 0 ? 1 : 1 + data[0] % 61;
     const std::size_t segment = std::max<std::size_t>(size < 2 ? 1 : 1 + data[1] % 97, size / 3);
     // Now and then only a few lines are wanted.
-    const std::size_t wanted = size >= 3 && data[2] < 16 ? data[2] : velmora::ui::kMaxListedRows;
+    const std::size_t wanted = size >= 3 && data[2] < 16 ? data[2] : velmora::model::kMaxListedRows;
     velmora::extract::AnswerReducer reducer(wanted, segment);
     for (std::size_t at = 0; at < size && reducer.feed(answer.substr(at, piece)); at += piece) {
     }
@@ -83,10 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(beforeZero.find(line) != std::string_view::npos);
     }
 
-    velmora::ui::MemoryControls controls;
-    velmora::extract::FillProxyList(controls, {result});
-    require(static_cast<std::size_t>(controls.rowCount()) == lines.size());
-    require(controls.messages().size() == (result.empty() ? 1u : 0u));
+    velmora::fakes::MemoryWindow window;
+    velmora::extract::FillProxyList(window, window, window, {result});
+    require(static_cast<std::size_t>(window.rowCount()) == lines.size());
+    require(window.messages().size() == (result.empty() ? 1u : 0u));
 
     const std::string encoded = velmora::extract::UrlEncode(answer);
     require(encodedAlphabet(encoded));

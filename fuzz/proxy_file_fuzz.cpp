@@ -11,7 +11,7 @@
 
 #include "actions/proxy_file.h"
 #include "actions/proxy_text.h"
-#include "ui/memory_controls.h"
+#include "support/memory_window.h"
 #include "util/text.h"
 #include "max_len.h"
 #include "require.h"
@@ -26,16 +26,16 @@ VELMORA_FUZZ_MAX_LEN(1024)
 
 namespace {
 
-using velmora::ui::MemoryControls;
-using velmora::ui::Row;
+using velmora::fakes::MemoryWindow;
+using velmora::model::Row;
 
 std::vector<Row> readWhole(const std::string& bytes, int maxRows, bool& truncated) {
-    MemoryControls controls;
-    velmora::actions::ProxyFileReader reader(controls, maxRows);
+    MemoryWindow window;
+    velmora::actions::ProxyFileReader reader(window, velmora::actions::clearForFill(window), maxRows);
     reader.feed(bytes);
     reader.finish();
     truncated = reader.truncated();
-    return controls.rows();
+    return window.rows();
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Now and then a short list, so that the limit is met.
     const int maxRows = input.ConsumeIntegralInRange<int>(0, 15) == 15 ? input.ConsumeIntegralInRange<int>(0, 7)
-                                                                       : velmora::ui::kMaxListedRows;
+                                                                       : velmora::model::kMaxListedRows;
     const std::string bytes = input.ConsumeRemainingBytesAsString();
 
     bool truncated = false;
@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(whole.size() <= static_cast<std::size_t>(maxRows));
     require(!truncated || whole.size() == static_cast<std::size_t>(maxRows));
 
-    MemoryControls controls;
-    velmora::actions::ProxyFileReader reader(controls, maxRows);
+    MemoryWindow window;
+    velmora::actions::ProxyFileReader reader(window, velmora::actions::clearForFill(window), maxRows);
     std::size_t at = 0;
     for (std::size_t piece : pieces) {
         const std::size_t n = std::min(piece, bytes.size() - at);
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     reader.feed(std::string_view(bytes).substr(at));
     reader.finish();
-    require(controls.rows() == whole && reader.truncated() == truncated);
+    require(window.rows() == whole && reader.truncated() == truncated);
 
     const std::size_t lineEnds = static_cast<std::size_t>(std::count_if(
         bytes.begin(), bytes.end(), [](char c) { return c == '\n' || c == '\0' || c == '\x1a'; }));

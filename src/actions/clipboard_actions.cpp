@@ -4,15 +4,25 @@
 
 namespace velmora::actions {
 
-std::optional<std::string> proxyTextToCopy(ui::ControlOperations& controls) {
-    return selectedProxyText(controls, "请选择需要复制的代理IP");
+std::optional<std::string> proxyTextToCopy(model::ProxyList& list, model::Prompts& prompts) {
+    return selectedProxyText(list, prompts, "请选择需要复制的代理IP");
 }
 
-bool pasteProxyText(ui::ControlOperations& controls, std::string_view clipboardText) {
+std::string listFullMessage() {
+    return "列表已有" + std::to_string(model::kMaxListedRows) + "个代理，不能再粘贴。";
+}
+
+bool pasteProxyText(model::ProxyList& list, model::Prompts& prompts, std::string_view clipboardText) {
     std::optional<ProxyPieces> proxy = splitProxyText(clipboardText);
     if (!proxy) return false;
-    controls.withRows([&](ui::ProxyRows& rows) { appendProxyRow(rows, std::move(*proxy)); });
-    return true;
+    bool added = false;
+    bool full = false;
+    list.withRows([&](model::ProxyRows& rows) {
+        added = appendProxyRow(rows, std::move(*proxy)) >= 0;
+        full = !added;
+    });
+    if (full) prompts.inform(listFullMessage());
+    return added;
 }
 
 }  // namespace velmora::actions

@@ -19,7 +19,7 @@ std::atomic<bool> gResetTried{false};
 // Once only, and only when a proxy of ours may be set.
 void switchOffAfterCrash() noexcept {
     if (!systemProxyMayBeSet() || gResetTried.exchange(true)) return;
-    switchOffInRegistryOnly();
+    switchSystemProxyOffInRegistryOnly();
 }
 
 LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* info) {
@@ -38,7 +38,7 @@ LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* info) {
 // Runs in a process that is already failing: no heap, no locks, no library
 // loading, no notification of other programs; just the two registry values,
 // with the wide calls so that nothing is converted on the way.
-void switchOffInRegistryOnly() noexcept {
+void switchSystemProxyOffInRegistryOnly() noexcept {
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER,
                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,

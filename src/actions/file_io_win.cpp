@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "util/unique_handle_win.h"
-#include "util/wide.h"
 
 namespace velmora::actions {
 
@@ -31,8 +30,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ByteSource> openFileForReading(const std::string& gbkPath) {
-    const std::wstring path = toWide(gbkPath);
+std::unique_ptr<ByteSource> openFileForReading(const std::filesystem::path& path) {
     if (path.empty()) return nullptr;
     auto source = std::make_unique<FileSource>(CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -41,8 +39,7 @@ std::unique_ptr<ByteSource> openFileForReading(const std::string& gbkPath) {
     return source;
 }
 
-bool writeFileBytes(const std::string& gbkPath, std::string_view bytes) {
-    const std::wstring path = toWide(gbkPath);
+bool writeFileBytes(const std::filesystem::path& path, std::string_view bytes) {
     if (path.empty()) return false;
     const FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -1,24 +1,29 @@
 #include "actions/import_export.h"
 
+#include <string>
+
 namespace velmora::actions {
 
-void importProxyFile(ui::ControlOperations& controls, const FileOpener& open) {
-    if (!controls.showDialog(ui::kImportDialog)) return;
-    const std::string path = controls.dialogFileName(ui::kImportDialog);
-    controls.deleteAllRows();
-    std::unique_ptr<ByteSource> source = open(path);
+void importProxyFile(model::ProxyList& list, FileDialogs& dialogs, model::Prompts& prompts,
+                     const FileOpener& open) {
+    const std::optional<std::filesystem::path> path = dialogs.chooseFileToImport();
+    if (!path) return;
+    const model::Generation fill = clearForFill(list);
+    if (fill == 0) return;
+    std::unique_ptr<ByteSource> source = open(*path);
     if (!source) return;
-    if (readProxyFile(*source, controls)) controls.messageBox(ui::listedOnlyMessage());
+    if (readProxyFile(*source, list, fill)) prompts.inform(model::listedOnlyMessage());
 }
 
-void exportProxyFile(ui::ControlOperations& controls, const FileWriter& write) {
+void exportProxyFile(model::ProxyList& list, FileDialogs& dialogs, const FileWriter& write) {
     // The text is taken before the dialog opens: what is saved is the list
     // as it was when the command was chosen.
-    const std::string text = proxyFileText(controls);
-    controls.setDialogType(ui::kExportDialog, 1);
-    if (!controls.showDialog(ui::kExportDialog)) return;
+    const std::string text = proxyFileText(list);
+    std::optional<std::filesystem::path> file = dialogs.chooseFileToExport();
+    if (!file) return;
     // ".txt" is appended even to a name that already ends in it.
-    write(controls.dialogFileName(ui::kExportDialog) + ".txt", text);
+    *file += ".txt";
+    write(*file, text);
 }
 
 }  // namespace velmora::actions

@@ -1,19 +1,15 @@
-// The list's pop-up menu and its two clean-up commands.
+// The list's two clean-up commands.
 #pragma once
 
-#include "ui/control_ops.h"
+#include "model/proxy_list.h"
 
 namespace velmora::actions {
 
-// Pops the menu up just below and right of the cursor (screen coordinates),
-// whether or not a row is selected.
-void showListMenuNear(ui::ControlOperations& controls, int cursorX, int cursorY);
-
 // Deletes every row; the verification counters keep their values.
-void removeAllRows(ui::ControlOperations& controls);
+void removeAllRows(model::ProxyList& list);
 
 // Deletes the rows whose column 3 is exactly "失败", then numbers every row
 // 1, 2, 3 ... in column 0.
-void removeFailedRows(ui::ControlOperations& controls);
+void removeFailedRows(model::ProxyList& list);
 
 }  // namespace velmora::actions

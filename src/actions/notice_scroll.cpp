@@ -12,9 +12,8 @@ int nextNoticeLeft(int left, int width, int clientWidth) {
     return static_cast<int>(reentry < INT_MIN ? INT_MIN : reentry);
 }
 
-void moveNoticeOneStep(ui::ControlOperations& controls) {
-    controls.setNoticeLeft(
-        nextNoticeLeft(controls.noticeLeft(), controls.noticeWidth(), controls.clientWidth()));
+void moveNoticeOneStep(NoticeLabel& notice) {
+    notice.setLeft(nextNoticeLeft(notice.left(), notice.width(), notice.areaWidth()));
 }
 
 }  // namespace velmora::actions

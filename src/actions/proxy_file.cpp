@@ -8,13 +8,11 @@ namespace {
 
 constexpr std::string_view kLineEnds{"\n\0\x1a", 3};
 constexpr std::size_t kReadChunk = 64 * 1024;
-constexpr std::size_t kRowsPerTrip = 1000;
-constexpr int kRegionColumn = 5;
 
 }  // namespace
 
 void ProxyFileReader::feed(std::string_view bytes) {
-    while (!bytes.empty() && !truncated_) {
+    while (!bytes.empty() && !done()) {
         const std::size_t end = bytes.find_first_of(kLineEnds);
         if (end == std::string_view::npos) {
             take(bytes);
@@ -43,7 +41,7 @@ void ProxyFileReader::take(std::string_view part) {
 }
 
 void ProxyFileReader::endLine() {
-    if (!overlong_ && !truncated_) {
+    if (!overlong_ && !done()) {
         if (!line_.empty() && line_.back() == '\r') line_.pop_back();
         if (line_.size() <= kMaxProxyLineBytes) {
             if (std::optional<ProxyPieces> proxy = splitProxyText(line_)) {
@@ -52,7 +50,7 @@ void ProxyFileReader::endLine() {
                 } else {
                     waiting_.push_back(std::move(*proxy));
                     ++rowsAdded_;
-                    if (waiting_.size() == kRowsPerTrip) flush();
+                    if (waiting_.size() == model::kRowsPerTrip) flush();
                 }
             }
         }
@@ -62,31 +60,48 @@ void ProxyFileReader::endLine() {
 }
 
 void ProxyFileReader::flush() {
-    if (waiting_.empty()) return;
-    controls_.withRows([&](ui::ProxyRows& rows) {
+    if (waiting_.empty() || abandoned_) return;
+    bool current = false;
+    list_.withRows([&](model::ProxyRows& rows) {
+        if (rows.generation() != fill_) return;
+        current = true;
         for (ProxyPieces& proxy : waiting_) {
             const int row = appendProxyRow(rows, std::move(proxy));
-            rows.setCell(row, kRegionColumn, "本地");
+            if (row < 0) {
+                truncated_ = true;
+                break;
+            }
+            rows.setCell(row, model::kRegionColumn, "本地");
         }
     });
+    if (!current) abandoned_ = true;
     waiting_.clear();
 }
 
-bool readProxyFile(ByteSource& source, ui::ControlOperations& controls) {
-    ProxyFileReader reader(controls);
+model::Generation clearForFill(model::ProxyList& list) {
+    model::Generation fill = 0;
+    list.withRows([&](model::ProxyRows& rows) {
+        rows.clear();
+        fill = rows.generation();
+    });
+    return fill;
+}
+
+bool readProxyFile(ByteSource& source, model::ProxyList& list, model::Generation fill) {
+    ProxyFileReader reader(list, fill);
     std::vector<char> buffer(kReadChunk);
-    while (!reader.truncated()) {
+    while (!reader.done()) {
         const std::size_t got = source.read(buffer.data(), buffer.size());
         if (got == 0) break;
         reader.feed(std::string_view(buffer.data(), got));
     }
     reader.finish();
-    return reader.truncated();
+    return reader.truncated() && !reader.abandoned();
 }
 
-std::string proxyFileText(ui::ControlOperations& controls) {
+std::string proxyFileText(model::ProxyList& list) {
     std::string text;
-    controls.withRows([&](ui::ProxyRows& rows) {
+    list.withRows([&](model::ProxyRows& rows) {
         for (int row = 0; row < rows.size(); ++row) {
             text += proxyTextOfRow(rows, row);
             text += "\r\n";

@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "actions/proxy_text.h"
-
-#include "ui/control_ops.h"
+#include "model/proxy_list.h"
 
 namespace velmora::actions {
 
@@ -27,19 +26,25 @@ inline constexpr std::size_t kMaxProxyLineBytes = 64 * 1024;
 // line that splits into exactly two pieces at ":". A line ends at LF, at a
 // zero byte and at 0x1A; one CR before its end is dropped; reading goes on
 // after the end, so nothing after a stray zero or 0x1A byte is lost. The rows
-// reach the list in batches, each in one round trip.
+// reach the list in batches, each in one round trip, as long as the list is
+// still of the generation `fill` (the one the import cleared).
 class ProxyFileReader {
 public:
-    explicit ProxyFileReader(ui::ControlOperations& controls, int maxRows = ui::kMaxListedRows)
-        : controls_(controls), maxRows_(maxRows) {}
+    ProxyFileReader(model::ProxyList& list, model::Generation fill,
+                    int maxRows = model::kMaxListedRows)
+        : list_(list), fill_(fill), maxRows_(maxRows) {}
 
     // Takes the next bytes of the stream; the line in progress carries over.
     void feed(std::string_view bytes);
     // The last line needs no line end. Sends the rows still waiting.
     void finish();
-    // True once a proxy line beyond `maxRows` rows was met; later bytes are
-    // ignored.
+    // True once a proxy line beyond `maxRows` rows was met, or the list
+    // refused a row because it was full; later bytes are ignored.
     bool truncated() const { return truncated_; }
+    // True once the list has moved on to another generation; later bytes
+    // are ignored.
+    bool abandoned() const { return abandoned_; }
+    bool done() const { return truncated_ || abandoned_; }
     int rowsAdded() const { return rowsAdded_; }
 
 private:
@@ -47,20 +52,26 @@ private:
     void endLine();
     void flush();
 
-    ui::ControlOperations& controls_;
+    model::ProxyList& list_;
+    model::Generation fill_;
     int maxRows_;
     std::string line_;
     bool overlong_ = false;
     bool truncated_ = false;
+    bool abandoned_ = false;
     int rowsAdded_ = 0;
     std::vector<ProxyPieces> waiting_;
 };
 
-// Reads the whole source through a ProxyFileReader; true when the file held
-// more proxies than were listed.
-bool readProxyFile(ByteSource& source, ui::ControlOperations& controls);
+// Empties the list in one round trip and returns the generation that starts;
+// 0 once the window is gone.
+model::Generation clearForFill(model::ProxyList& list);
+
+// Reads the whole source into the list of generation `fill` through a
+// ProxyFileReader; true when the file held more proxies than were listed.
+bool readProxyFile(ByteSource& source, model::ProxyList& list, model::Generation fill);
 
 // Column 1 + ":" + column 2 + CR LF for every row, first to last.
-std::string proxyFileText(ui::ControlOperations& controls);
+std::string proxyFileText(model::ProxyList& list);
 
 }  // namespace velmora::actions

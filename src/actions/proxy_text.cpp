@@ -12,26 +12,26 @@ std::optional<ProxyPieces> splitProxyText(std::string_view text) {
     return ProxyPieces{std::move(pieces[0]), std::move(pieces[1])};
 }
 
-std::string proxyTextOfRow(const ui::ProxyRows& rows, int row) {
-    return rows.cell(row, 1) + ":" + rows.cell(row, 2);
+std::string proxyTextOfRow(const model::ProxyRows& rows, int row) {
+    return rows.cell(row, model::kAddressColumn) + ":" + rows.cell(row, model::kPortColumn);
 }
 
-int appendProxyRow(ui::ProxyRows& rows, ProxyPieces proxy) {
-    ui::Row cells;
-    cells[0] = velmora::text::fromInt(rows.size() + 1LL);
-    cells[1] = std::move(proxy.address);
-    cells[2] = std::move(proxy.port);
+int appendProxyRow(model::ProxyRows& rows, ProxyPieces proxy) {
+    model::Row cells;
+    cells[model::kNumberColumn] = velmora::text::fromInt(rows.size() + 1LL);
+    cells[model::kAddressColumn] = std::move(proxy.address);
+    cells[model::kPortColumn] = std::move(proxy.port);
     return rows.append(std::move(cells));
 }
 
-std::optional<std::string> selectedProxyText(ui::ControlOperations& controls,
+std::optional<std::string> selectedProxyText(model::ProxyList& list, model::Prompts& prompts,
                                              std::string_view noSelection) {
-    if (controls.currentRow() < 0) {
-        controls.messageBox(noSelection);
+    if (list.currentRow() < 0) {
+        prompts.inform(noSelection);
         return std::nullopt;
     }
     std::string text;
-    controls.withRows([&](ui::ProxyRows& rows) { text = proxyTextOfRow(rows, controls.currentRow()); });
+    list.withRows([&](model::ProxyRows& rows) { text = proxyTextOfRow(rows, list.currentRow()); });
     return text;
 }
 

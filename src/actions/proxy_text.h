@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "ui/control_ops.h"
+#include "model/prompts.h"
+#include "model/proxy_list.h"
 
 namespace velmora::actions {
 
@@ -20,15 +21,16 @@ struct ProxyPieces {
 std::optional<ProxyPieces> splitProxyText(std::string_view text);
 
 // Column 1 + ":" + column 2 of `row`.
-std::string proxyTextOfRow(const ui::ProxyRows& rows, int row);
+std::string proxyTextOfRow(const model::ProxyRows& rows, int row);
 
 // Appends a row numbered after the current last one, with the address in
-// column 1 and the port in column 2; returns its index.
-int appendProxyRow(ui::ProxyRows& rows, ProxyPieces proxy);
+// column 1 and the port in column 2; returns its index, -1 when the list is
+// full.
+int appendProxyRow(model::ProxyRows& rows, ProxyPieces proxy);
 
 // The proxy text of the selected row, or nothing after showing `noSelection`
 // when no row is selected.
-std::optional<std::string> selectedProxyText(ui::ControlOperations& controls,
+std::optional<std::string> selectedProxyText(model::ProxyList& list, model::Prompts& prompts,
                                              std::string_view noSelection);
 
 }  // namespace velmora::actions

@@ -5,7 +5,8 @@
 #include <atomic>
 #include <string_view>
 
-#include "ui/control_ops.h"
+#include "model/prompts.h"
+#include "model/proxy_list.h"
 
 namespace velmora::actions {
 
@@ -29,12 +30,13 @@ public:
 
     // "设置代理": off, a short responsive wait, then on with the proxy of the
     // row selected after the wait.
-    void set(ui::ControlOperations& controls);
-    // "取消代理": no proxy is used; the server value goes.
-    void cancel();
-    // Switches off for good: a set still waiting inside its pause (the
+    void switchOn(model::ProxyList& list, model::Prompts& prompts);
+    // "取消代理": no proxy is used; the server value goes. A later "设置代理"
+    // switches on again.
+    void switchOff();
+    // The same, for good: a "设置代理" still waiting inside its pause (the
     // session ends or the window closes meanwhile) no longer switches on.
-    void end();
+    void switchOffForGood();
 
     // Whether the settings may hold a proxy of ours. Lock-free, so that a
     // last-chance handler in a crashed process can read it.

@@ -71,8 +71,8 @@ public:
     }
 
     void pauseResponsively(int milliseconds) override {
-        WaitResponsive(pump_ != nullptr ? *pump_ : noWindowPump(), milliseconds,
-                       WaitUnit::Milliseconds);
+        // Every "设置代理" comes with the window's events to handle.
+        if (pump_ != nullptr) WaitResponsive(*pump_, milliseconds, WaitUnit::Milliseconds);
     }
 
     // The window whose events the wait handles; there is only one.
@@ -92,13 +92,13 @@ ProxySettings& currentUserProxySettings() { return gSettings; }
 
 bool systemProxyMayBeSet() noexcept { return gSwitch.mayBeSet(); }
 
-void EndSystemProxyUse() { gSwitch.end(); }
+void switchSystemProxyOffForGood() { gSwitch.switchOffForGood(); }
 
-void switchSystemProxyOn(ui::ControlOperations& controls, EventPump& pump) {
+void switchSystemProxyOn(model::ProxyList& list, model::Prompts& prompts, EventPump& pump) {
     gSettings.useEventPump(pump);
-    gSwitch.set(controls);
+    gSwitch.switchOn(list, prompts);
 }
 
-void switchSystemProxyOff() { gSwitch.cancel(); }
+void switchSystemProxyOff() { gSwitch.switchOff(); }
 
 }  // namespace velmora::actions

@@ -16,15 +16,17 @@ ProxySettings& currentUserProxySettings();
 
 // "设置代理": the proxy of the selected row becomes the system proxy; the
 // pause before it handles `pump`'s events. Window thread only.
-void switchSystemProxyOn(ui::ControlOperations& controls, EventPump& pump);
-// "取消代理": no proxy is used; the server value goes.
+void switchSystemProxyOn(model::ProxyList& list, model::Prompts& prompts, EventPump& pump);
+// "取消代理": no proxy is used; the server value goes, and running programs
+// are told. A later "设置代理" switches on again.
 void switchSystemProxyOff();
 
 // Whether the registry may hold a proxy that this program set.
 bool systemProxyMayBeSet() noexcept;
 
 // The crash reset's switch-off: ProxyEnable 0 and no ProxyServer, written
-// with nothing but registry calls; no notification.
-void switchOffInRegistryOnly() noexcept;
+// with nothing but registry calls (no notification, no heap, no lock), so
+// that a failing process can still run it.
+void switchSystemProxyOffInRegistryOnly() noexcept;
 
 }  // namespace velmora::actions

@@ -51,28 +51,7 @@ void waitForTimer(EventPump& pump, HANDLE timer, ULONGLONG deadline) {
     }
 }
 
-class ThreadMessagesPump final : public EventPump {
-public:
-    void processPending() override {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    bool windowOpen() override { return false; }
-};
-
 }  // namespace
-
-EventPump& noWindowPump() {
-    static ThreadMessagesPump pump;
-    return pump;
-}
 
 bool WaitResponsive(EventPump& pump, std::int64_t duration, WaitUnit unit) {
     const std::int64_t ms = waitMilliseconds(duration, unit);

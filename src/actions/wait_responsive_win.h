@@ -17,10 +17,6 @@ public:
     virtual bool windowOpen() = 0;
 };
 
-// For a wait when there is no window: dispatches the calling thread's
-// pending messages, and the wait ends at the first of them.
-EventPump& noWindowPump();
-
 // Waits `duration` units on a waitable timer, processing `pump`'s events
 // whenever they arrive, so handlers may run nested inside the wait. Without
 // a usable timer it waits the same time on the clock instead. It ends early

@@ -10,7 +10,7 @@
 #include "app/startup_win.h"
 #include "util/fatal.h"
 #include "util/system_library_win.h"
-#include "util/unique_handle_win.h"
+#include "util/com_scope_win.h"
 #include "ui/main_window_win.h"
 #include "verify/verify_win.h"
 

@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "extract/answer_reducer.h"
+#include "extract/extraction_form.h"
 #include "extract/form.h"
 #include "http/request_limits.h"
-#include "ui/control_ops.h"
+#include "model/prompts.h"
+#include "model/proxy_list.h"
 
 namespace velmora::extract {
 
@@ -35,6 +38,6 @@ ProxyLines RequestProxyText(const Filters& filters,
                             const http::RequestLimits& limits = kExtractionLimits);
 
 // Worker: reads the filters, requests, fills the list.
-void ExtractionWorker(ui::ControlOperations& controls);
+void ExtractionWorker(model::ProxyList& list, ExtractionForm& form, model::Prompts& prompts);
 
 }  // namespace velmora::extract

@@ -7,16 +7,6 @@ namespace velmora::extract {
 
 namespace {
 
-Filters readFilters(ui::ControlOperations& controls) {
-    Filters filters;
-    filters.count = controls.text(ui::kCountEdit);
-    filters.region = controls.text(ui::kRegionEdit);
-    filters.port = controls.text(ui::kPortCombo);
-    filters.carrier = controls.text(ui::kCarrierCombo);
-    filters.prefix = controls.text(ui::kPrefixEdit);
-    return filters;
-}
-
 std::vector<RequestHeader> requestHeaders() {
     std::vector<RequestHeader> headers;
     for (const std::string& line : HeaderLines(ExtractionHeaders)) {
@@ -35,8 +25,8 @@ ProxyLines RequestProxyText(const Filters& filters, const http::RequestLimits& l
     return reducer.finish();
 }
 
-void ExtractionWorker(ui::ControlOperations& controls) {
-    FillProxyList(controls, RequestProxyText(readFilters(controls)));
+void ExtractionWorker(model::ProxyList& list, ExtractionForm& form, model::Prompts& prompts) {
+    FillProxyList(list, form, prompts, RequestProxyText(form.filters()));
 }
 
 }  // namespace velmora::extract

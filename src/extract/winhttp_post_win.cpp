@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "http/bounded_read.h"
-#include "util/system_library_win.h"
+#include "util/runtime_binding.h"
 #include "util/unique_handle_win.h"
 #include "util/wide.h"
 
@@ -41,27 +41,24 @@ struct WinHttpApi {
 };
 
 template <typename Fn>
-void bind(HMODULE library, const char* name, Fn& function) {
-    function = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+void bind(SystemFunction which, Fn*& function) {
+    function = boundIfPresent<Fn>(which);
 }
 
 WinHttpApi loadApi() {
     WinHttpApi api;
-    // Stays loaded until the process ends, like the other bound libraries.
-    HMODULE library = loadSystemLibrary(L"winhttp.dll");
-    if (library == nullptr) return api;
-    bind(library, "WinHttpOpen", api.open);
-    bind(library, "WinHttpSetTimeouts", api.setTimeouts);
-    bind(library, "WinHttpSetOption", api.setOption);
-    bind(library, "WinHttpCrackUrl", api.crackUrl);
-    bind(library, "WinHttpConnect", api.connect);
-    bind(library, "WinHttpOpenRequest", api.openRequest);
-    bind(library, "WinHttpAddRequestHeaders", api.addRequestHeaders);
-    bind(library, "WinHttpSendRequest", api.sendRequest);
-    bind(library, "WinHttpReceiveResponse", api.receiveResponse);
-    bind(library, "WinHttpQueryDataAvailable", api.queryDataAvailable);
-    bind(library, "WinHttpReadData", api.readData);
-    bind(library, "WinHttpCloseHandle", api.closeHandle);
+    bind(SystemFunction::WinHttpOpen, api.open);
+    bind(SystemFunction::WinHttpSetTimeouts, api.setTimeouts);
+    bind(SystemFunction::WinHttpSetOption, api.setOption);
+    bind(SystemFunction::WinHttpCrackUrl, api.crackUrl);
+    bind(SystemFunction::WinHttpConnect, api.connect);
+    bind(SystemFunction::WinHttpOpenRequest, api.openRequest);
+    bind(SystemFunction::WinHttpAddRequestHeaders, api.addRequestHeaders);
+    bind(SystemFunction::WinHttpSendRequest, api.sendRequest);
+    bind(SystemFunction::WinHttpReceiveResponse, api.receiveResponse);
+    bind(SystemFunction::WinHttpQueryDataAvailable, api.queryDataAvailable);
+    bind(SystemFunction::WinHttpReadData, api.readData);
+    bind(SystemFunction::WinHttpCloseHandle, api.closeHandle);
     return api;
 }
 

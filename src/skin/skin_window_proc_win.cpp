@@ -10,7 +10,7 @@
 
 #include "skin/skin_draw_win.h"
 #include "skin/skin_paint_win.h"
-#include "skin/skin_subclass_win.h"
+#include "util/window_subclass_win.h"
 
 namespace velmora::skin {
 namespace {

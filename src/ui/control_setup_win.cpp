@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "util/wide.h"
+#include "util/window_subclass_win.h"
 
 namespace velmora::ui {
 
@@ -39,6 +40,35 @@ void fillCombo(HWND combo, std::span<const std::string_view> items, int selected
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     // The typed port has no length limit.
     SendMessageW(combo, CB_LIMITTEXT, 0, 0);
+}
+
+// Group boxes are parents of the controls inside them, but a group box does
+// not pass its children's notifications on; this subclass forwards them to
+// the main window, where the handlers are bound.
+LRESULT CALLBACK groupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    switch (message) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+            if (HWND main = GetParent(window)) return SendMessageW(main, message, wParam, lParam);
+            break;
+        case WM_ERASEBKGND: {
+            // A group box draws only its frame; as a parent of controls it
+            // must fill its inside itself, or the area behind them stays
+            // unpainted (the main window clips its children).
+            RECT inside{};
+            GetClientRect(window, &inside);
+            FillRect(reinterpret_cast<HDC>(wParam), &inside, GetSysColorBrush(COLOR_BTNFACE));
+            return TRUE;
+        }
+        default:
+            break;
+    }
+    return defSubclassProc(window, message, wParam, lParam);
 }
 
 void fillStatusBar(HWND bar) {
@@ -111,6 +141,33 @@ void fillControl(HWND control, const ControlEntry& c) {
         default:
             break;
     }
+}
+
+bool createControls(HWND main, HINSTANCE instance, std::map<int, HWND>& created) {
+    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    const int comboHeight = mainWindowEntry().comboOpenHeight;
+    for (const ControlEntry& c : controlTable()) {
+        HWND parent = main;
+        if (c.parent != kNoParent) {
+            const auto found = created.find(c.parent);
+            if (found == created.end()) return false;
+            parent = found->second;
+        }
+        const ControlClass s = controlClassFor(c);
+        const bool combo =
+            c.kind == ControlKind::DropDownList || c.kind == ControlKind::DropDownCombo;
+        const int height = combo ? comboHeight : c.height;
+        HWND control = CreateWindowExW(s.exStyle, s.className, toWide(c.text).c_str(), s.style,
+                                       c.left, c.top, c.width, height, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                       instance, nullptr);
+        if (control == nullptr) return false;
+        created[c.id] = control;
+        SendMessageW(control, WM_SETFONT, font, FALSE);
+        if (c.kind == ControlKind::GroupBox) subclassWindow(control, groupBoxProc, 1, 0);
+        fillControl(control, c);
+    }
+    return true;
 }
 
 HMENU buildListMenu() {

@@ -9,6 +9,7 @@ class MainWindow;
 
 void StartExtraction(MainWindow& window);
 void ShowListMenu(MainWindow& window);
+void ShowListMenuFromKeyboard(MainWindow& window);
 void OpenServiceLink(MainWindow& window);
 void OpenForumLink(MainWindow& window);
 void OpenMainSiteLink(MainWindow& window);

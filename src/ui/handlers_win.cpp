@@ -15,6 +15,7 @@
 #include "actions/system_proxy_win.h"
 #include "actions/working_set_win.h"
 #include "extract/extraction.h"
+#include "ui/layout.h"
 #include "ui/main_window_win.h"
 #include "verify/verify_all.h"
 #include "verify/verify_win.h"
@@ -27,70 +28,91 @@ namespace {
 // moment the verification starts.
 void startVerifyProxy(MainWindow& window, int row) {
     if (!window.windowOpen()) return;
-    window.workers().start([&window, proxy = verify::proxyAt(window.controls(), row)] {
+    window.workers().start([&window, proxy = verify::proxyAt(window.list(), row)] {
         // Started just before the window went: the program is ending, and no
         // request may leave after its window is gone.
         if (!window.windowOpen()) return;
-        verify::VerifyProxy(window.controls(), proxy);
+        verify::VerifyProxy(window.list(), window.totals(), proxy);
     });
+}
+
+// ListMenu at a screen point, tracking the right button and owned by the
+// window; the chosen item's handler runs after the menu has closed.
+void popUpListMenu(MainWindow& window, POINT at) {
+    HWND main = window.hwnd();
+    if (main == nullptr || window.listMenu() == nullptr) return;
+    const auto chosen = static_cast<UINT>(
+        TrackPopupMenu(window.listMenu(), TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD,
+                       at.x, at.y, 0, main, nullptr));
+    window.bindings().listMenuClosed(chosen);
 }
 
 }  // namespace
 
 // Each click runs its own worker; nothing stops two from running at once.
 void StartExtraction(MainWindow& window) {
-    window.workers().start([&window] { extract::ExtractionWorker(window.controls()); });
+    window.workers().start([&window] {
+        extract::ExtractionWorker(window.list(), window.extractionForm(), window.prompts());
+    });
 }
 
+// Just below and right of the cursor, whether or not a row is selected.
 void ShowListMenu(MainWindow& window) {
     POINT cursor{0, 0};
     GetCursorPos(&cursor);
-    actions::showListMenuNear(window.controls(), cursor.x, cursor.y);
+    popUpListMenu(window, {cursor.x + kListMenuCursorOffset, cursor.y + kListMenuCursorOffset});
+}
+
+// The same menu, opened by the menu key or Shift+F10: beside the focused row,
+// which its items then act on.
+void ShowListMenuFromKeyboard(MainWindow& window) {
+    popUpListMenu(window, window.listView().keyboardMenuPoint());
 }
 
 void OpenServiceLink(MainWindow&) { actions::openLink(actions::Link::Service); }
 void OpenForumLink(MainWindow&) { actions::openLink(actions::Link::Forum); }
 void OpenMainSiteLink(MainWindow&) { actions::openLink(actions::Link::MainSite); }
 
-void ScrollNotice(MainWindow& window) { actions::moveNoticeOneStep(window.controls()); }
+void ScrollNotice(MainWindow& window) { actions::moveNoticeOneStep(window.notice()); }
 
 void TrimWorkingSet(MainWindow&) { actions::shrinkWorkingSet(); }
 
-void ClearInvalid(MainWindow& window) { actions::removeFailedRows(window.controls()); }
+void ClearInvalid(MainWindow& window) { actions::removeFailedRows(window.list()); }
 
-void ClearAll(MainWindow& window) { actions::removeAllRows(window.controls()); }
+void ClearAll(MainWindow& window) { actions::removeAllRows(window.list()); }
 
 void CopyProxy(MainWindow& window) {
-    if (const std::optional<std::string> text = actions::proxyTextToCopy(window.controls())) {
+    if (const std::optional<std::string> text = actions::proxyTextToCopy(window.list(), window.prompts())) {
         actions::setClipboardText(*text);
     }
 }
 
 void PasteProxy(MainWindow& window) {
-    actions::pasteProxyText(window.controls(), actions::clipboardText());
+    actions::pasteProxyText(window.list(), window.prompts(), actions::clipboardText());
 }
 
 void ImportProxies(MainWindow& window) {
-    actions::importProxyFile(window.controls(), actions::openFileForReading);
+    actions::importProxyFile(window.list(), window.fileDialogs(), window.prompts(),
+                             actions::openFileForReading);
 }
 
 void ExportProxies(MainWindow& window) {
-    actions::exportProxyFile(window.controls(), actions::writeFileBytes);
+    actions::exportProxyFile(window.list(), window.fileDialogs(), actions::writeFileBytes);
 }
 
 void SetSystemProxy(MainWindow& window) {
-    actions::switchSystemProxyOn(window.controls(), window);
+    actions::switchSystemProxyOn(window.list(), window.prompts(), window);
 }
 
 void CancelSystemProxy(MainWindow&) { actions::switchSystemProxyOff(); }
 
 void VerifySelected(MainWindow& window) {
-    verify::verifySelectedRow(window.controls(),
+    verify::verifySelectedRow(window.list(), window.prompts(),
                               [&window](int row) { startVerifyProxy(window, row); });
 }
 
 void VerifyAll(MainWindow& window) {
-    verify::runVerifyAll(window.controls(), window.verifyAllRunning(),
+    verify::runVerifyAll(window.list(), window.verifyAllRunning(),
                          {.startWorker = [&window](int row) { startVerifyProxy(window, row); },
                           .processPending = [&window] { window.processPending(); },
                           .sleep = [](unsigned ms) { ::Sleep(ms); },

@@ -56,9 +56,8 @@ enum TimerId : unsigned {
     kRawResultTimer = 3,  // feeds RawResultEdit; bound to no handler
 };
 
-enum DialogId : int {
-    kImportDialog = 0,
-    kExportDialog = 1,
-};
+// The registered message that rings the window for work other threads hand
+// it (it carries nothing).
+inline constexpr wchar_t kWindowTasksMessage[] = L"Velmora.WindowTasks";
 
 }  // namespace velmora::ui

@@ -61,6 +61,8 @@ struct WindowEntry {
 };
 
 inline constexpr unsigned kNoticePeriodMs = 100;
+// ListMenu opens this many pixels right of and below the cursor.
+inline constexpr int kListMenuCursorOffset = 3;
 inline constexpr unsigned kTrimPeriodMs = 5;
 
 const WindowEntry& mainWindowEntry();

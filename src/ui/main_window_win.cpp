@@ -2,14 +2,14 @@
 
 #include <commctrl.h>
 
-#include <functional>
 #include <string>
 
-#include "actions/system_proxy_exit.h"
 #include "ui/bindings_win.h"
+#include "ui/close_policy_win.h"
 #include "ui/control_setup_win.h"
 #include "ui/handlers.h"
 #include "ui/layout.h"
+#include "ui/link_labels_win.h"
 #include "util/runtime_binding.h"
 #include "util/wide.h"
 
@@ -18,29 +18,6 @@ namespace velmora::ui {
 namespace {
 
 constexpr int kIconResource = 1;
-constexpr COLORREF kLinkColour = RGB(0, 51, 204);
-
-bool isLinkLabel(int id) {
-    const ControlEntry* entry = findControl(id);
-    return entry != nullptr && entry->kind == ControlKind::LinkLabel;
-}
-
-LRESULT onControlColour(WPARAM wParam, LPARAM lParam, HWND window, UINT message) {
-    const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-    if (message == WM_CTLCOLORSTATIC && isLinkLabel(id)) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, kLinkColour);
-        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-bool onSetCursor(HWND over) {
-    if (!isLinkLabel(GetDlgCtrlID(over))) return false;
-    SetCursor(LoadCursorW(nullptr, IDC_HAND));
-    return true;
-}
 
 bool registerWindowClass(HINSTANCE instance, WNDPROC windowProc) {
     const std::wstring className = toWide(mainWindowEntry().className);
@@ -61,80 +38,10 @@ bool registerWindowClass(HINSTANCE instance, WNDPROC windowProc) {
 
 }  // namespace
 
-// Group boxes are parents of the controls inside them, but a group box does
-// not pass its children's notifications on; this subclass forwards them to
-// the main window, where the handlers are bound.
-LRESULT CALLBACK MainWindow::groupBoxProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam, UINT_PTR, DWORD_PTR self) noexcept {
-    switch (message) {
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-            if (HWND main = reinterpret_cast<MainWindow*>(self)->hwnd()) {
-                return SendMessageW(main, message, wParam, lParam);
-            }
-            break;
-        case WM_ERASEBKGND: {
-            // A group box draws only its frame; as a parent of controls it
-            // must fill its inside itself, or the area behind them stays
-            // unpainted (the main window clips its children).
-            RECT inside{};
-            GetClientRect(window, &inside);
-            FillRect(reinterpret_cast<HDC>(wParam), &inside, GetSysColorBrush(COLOR_BTNFACE));
-            return TRUE;
-        }
-        default:
-            break;
-    }
-    return bound<decltype(::DefSubclassProc)>(SystemFunction::DefSubclassProc)(window, message,
-                                                                                 wParam, lParam);
-}
-
-bool MainWindow::createControls(HWND main, HINSTANCE instance) {
-    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-    const int comboHeight = mainWindowEntry().comboOpenHeight;
-    for (const ControlEntry& c : controlTable()) {
-        HWND parent = c.parent == kNoParent ? main : createdControl(c.parent);
-        if (parent == nullptr) return false;
-        const ControlClass s = controlClassFor(c);
-        const bool combo =
-            c.kind == ControlKind::DropDownList || c.kind == ControlKind::DropDownCombo;
-        const int height = combo ? comboHeight : c.height;
-        HWND control = CreateWindowExW(s.exStyle, s.className, toWide(c.text).c_str(), s.style,
-                                       c.left, c.top, c.width, height, parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                       instance, nullptr);
-        if (control == nullptr) return false;
-        controlWindows_[c.id] = control;
-        SendMessageW(control, WM_SETFONT, font, FALSE);
-        if (c.kind == ControlKind::GroupBox) {
-            bound<decltype(::SetWindowSubclass)>(SystemFunction::SetWindowSubclass)(
-                control, groupBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
-        }
-        fillControl(control, c);
-    }
-    return true;
-}
-
-// Mouse-button events of the bindings are raised here, before the message
-// reaches the control, which then handles it as usual.
-void MainWindow::raiseButtonEvents(const MSG& msg) {
-    if (msg.message == WM_RBUTTONDOWN) {
-        HWND list = createdControl(kProxyList);
-        if (list != nullptr && (msg.hwnd == list || GetParent(msg.hwnd) == list)) ShowListMenu(*this);
-    } else if (msg.message == WM_LBUTTONDOWN) {
-        const int id = GetDlgCtrlID(msg.hwnd);
-        if (isLinkLabel(id) && createdControl(id) == msg.hwnd) runLinkHandler(*this, id);
-    }
-}
-
 void MainWindow::dispatchOne(MSG& msg) {
     HWND main = hwnd();
     try {
-        raiseButtonEvents(msg);
+        if (bindings_.raise(msg)) return;
     } catch (...) {
     }
     if (main != nullptr && IsDialogMessageW(main, &msg)) return;
@@ -168,7 +75,19 @@ void MainWindow::onTimer(WPARAM timerId) {
     runTimerHandler(*this, static_cast<unsigned>(timerId));
 }
 
+// The list's own report of a right-click comes after the menu the press
+// already opened, and goes no further: the default handling would open the
+// system menu when the point lies on the title bar. A request without a
+// point comes from the keyboard (or a tool acting for it). Requests of other
+// windows get the default handling.
+bool MainWindow::onContextMenu(HWND from, LPARAM lParam) {
+    if (from == nullptr || from != control(kProxyList)) return false;
+    if (lParam == -1) ShowListMenuFromKeyboard(*this);
+    return true;
+}
+
 void MainWindow::onDestroy(HWND window) {
+    tasks_.detach();
     KillTimer(window, kNoticeTimer);
     KillTimer(window, kTrimTimer);
     rawResultFeeder_.detach();
@@ -180,18 +99,12 @@ void MainWindow::onDestroy(HWND window) {
     PostQuitMessage(0);
 }
 
-void MainWindow::onClose(HWND window) {
-    // The close is always granted, after the system proxy is switched off
-    // (also against a "设置代理" still waiting to switch it on).
-    actions::EndSystemProxyUse();
-    DestroyWindow(window);
-}
-
 LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == tasks_.doorbell() && message != 0) {
+        tasks_.runWaiting();
+        return 0;
+    }
     switch (message) {
-        case kRunOnWindowThread:
-            (*reinterpret_cast<std::function<void()>*>(lParam))();
-            return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED || lParam == 0) runCommandHandler(*this, LOWORD(wParam));
             return 0;
@@ -203,20 +116,24 @@ LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         case WM_TIMER:
             onTimer(wParam);
             return 0;
+        case WM_CONTEXTMENU:
+            if (onContextMenu(reinterpret_cast<HWND>(wParam), lParam)) return 0;
+            break;
         case WM_SETCURSOR:
-            if (onSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+            if (setLinkCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
         case WM_CTLCOLORSTATIC:
-            return onControlColour(wParam, lParam, window, message);
+            if (HBRUSH brush = colourLinkLabel(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+                return reinterpret_cast<LRESULT>(brush);
+            }
+            break;
         case WM_CLOSE:
-            onClose(window);
+            closeRequested(window);
             return 0;
         case WM_QUERYENDSESSION:
-            // The end of the session sends no close request.
-            CancelSystemProxy(*this);
-            return TRUE;
+            return sessionEnding();
         case WM_ENDSESSION:
-            if (wParam) actions::EndSystemProxyUse();
+            sessionEnded(wParam != FALSE);
             return 0;
         case WM_DESTROY:
             onDestroy(window);
@@ -257,21 +174,21 @@ bool MainWindow::create(HINSTANCE instance, CreatedEvent created) {
     const WindowEntry& frame = mainWindowEntry();
     const int x = (GetSystemMetrics(SM_CXSCREEN) - frame.outerWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - frame.outerHeight) / 2;
-    thread_ = GetCurrentThreadId();
     HWND main = CreateWindowExW(WS_EX_CONTROLPARENT, toWide(frame.className).c_str(),
                                 toWide(frame.title).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, x, y,
                                 frame.outerWidth, frame.outerHeight, nullptr, nullptr, instance,
                                 this);
     if (main == nullptr) return false;
+    tasks_.attach(main);
     hwnd_.store(main);
-    if (!createControls(main, instance)) {
+    if (!createControls(main, instance, controlWindows_)) {
         DestroyWindow(main);
         return false;
     }
     listMenu_ = buildListMenu();
-    proxyListView_.attach(createdControl(kProxyList), main, kSyncProxyList);
-    rawResultFeeder_.attach(createdControl(kRawResultEdit), main, kRawResultTimer);
+    proxyListView_.attach(control(kProxyList), main, kSyncProxyList);
+    rawResultFeeder_.attach(control(kRawResultEdit), main, kRawResultTimer);
     // The class icons cover the frame; WM_SETICON makes them the window's own
     // as well, which is what the shell and task switchers ask for.
     SendMessageW(main, WM_SETICON, ICON_BIG, GetClassLongPtrW(main, GCLP_HICON));
@@ -309,14 +226,10 @@ void MainWindow::processPending() {
     }
 }
 
-HWND MainWindow::createdControl(int id) const {
-    auto it = controlWindows_.find(id);
-    return it == controlWindows_.end() ? nullptr : it->second;
-}
-
 HWND MainWindow::control(int id) const {
     if (hwnd() == nullptr) return nullptr;
-    return createdControl(id);
+    const auto it = controlWindows_.find(id);
+    return it == controlWindows_.end() ? nullptr : it->second;
 }
 
 }  // namespace velmora::ui

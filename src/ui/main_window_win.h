@@ -1,28 +1,30 @@
 // The main window: created from the layout tables, one window procedure that
 // routes each message to a named handler, and the message loop. The object
 // owns what belongs to the window: its controls, the list menu, the rows and
-// their view, the file dialogs, the verify-all state and the workers it
-// started.
+// their view, what the layers below are given of the window, the verify-all
+// state and the workers it started.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
 #include <map>
-#include <memory>
 
 #include "actions/wait_responsive_win.h"
+#include "ui/file_dialogs_win.h"
+#include "ui/input_bindings_win.h"
 #include "ui/proxy_list_view_win.h"
 #include "ui/raw_result_feeder_win.h"
-#include "ui/window_controls_win.h"
+#include "ui/window_fields_win.h"
+#include "ui/window_list_win.h"
+#include "ui/window_prompts_win.h"
+#include "ui/window_tasks_win.h"
 #include "ui/workers_win.h"
 
 namespace velmora::ui {
 
-// Window message that runs a std::function<void()>* (lParam) on the window
-// thread; the sender waits in SendMessage until it has run.
-inline constexpr UINT kRunOnWindowThread = WM_APP + 1;
-// Posted when the list view is due to learn of changed rows.
+// Posted when the list view is due to learn of changed rows. Harmless from
+// anyone: the list view then only checks whether a step is due.
 inline constexpr UINT kSyncProxyList = WM_APP + 2;
 
 // Workers may still use the object after the window is gone, so it must live
@@ -46,7 +48,8 @@ public:
 
     // Processes the window messages that are pending and returns (window
     // thread only). Lets long loops on the window thread keep the window
-    // responsive.
+    // responsive; it is the one message pump, so the bindings hold there
+    // too.
     void processPending() override;
     // False before the window is made and once it is gone. Loops on the
     // window thread end when it is gone.
@@ -54,16 +57,26 @@ public:
 
     // Null before the window exists and after it is destroyed.
     HWND hwnd() const { return hwnd_.load(); }
-    DWORD threadId() const { return thread_; }
     // A control by id, or null (also once the window is gone).
     HWND control(int id) const;
     HMENU listMenu() const { return listMenu_; }
+    InputBindings& bindings() { return bindings_; }
 
-    // Callable from any thread, before the window exists and after it is gone.
-    ControlOperations& controls() { return *controls_; }
-    // ProxyList's rows and the list view that shows them; RawResultEdit's feed.
+    // What the layers below are given of the window. Callable from any
+    // thread, before the window exists and after it is gone.
+    WindowProxyList& list() { return list_; }
+    WindowPrompts& prompts() { return prompts_; }
+    WindowExtractionForm& extractionForm() { return extractionForm_; }
+    WindowTotals& totals() { return totals_; }
+    WindowNotice& notice() { return notice_; }
+    WindowFileDialogs& fileDialogs() { return fileDialogs_; }
+
+    // Window thread: ProxyList's rows and the list view that shows them;
+    // RawResultEdit's feed.
     ProxyListView& listView() { return proxyListView_; }
     RawResultFeeder& resultFeeder() { return rawResultFeeder_; }
+    // Work that other threads hand to the window thread.
+    WindowTasks& tasks() { return tasks_; }
     // Whether a "验证全部" pass goes on. Read and written on the window thread
     // only: by a pass, by "停止验证" and by passes nested in a pass.
     bool& verifyAllRunning() { return verifyAllRunning_; }
@@ -72,26 +85,27 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
-    static LRESULT CALLBACK groupBoxProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam, UINT_PTR, DWORD_PTR self) noexcept;
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    bool createControls(HWND main, HINSTANCE instance);
-    HWND createdControl(int id) const;
     void dispatchOne(MSG& msg);
-    void raiseButtonEvents(const MSG& msg);
     LRESULT onNotify(NMHDR* header);
     void onTimer(WPARAM timerId);
-    void onClose(HWND window);
+    bool onContextMenu(HWND from, LPARAM lParam);
     void onDestroy(HWND window);
 
     std::atomic<HWND> hwnd_{nullptr};
-    DWORD thread_ = 0;
     // Written only while the window is being created, read on its thread.
     std::map<int, HWND> controlWindows_;
     HMENU listMenu_ = nullptr;
+    InputBindings bindings_{*this};
     ProxyListView proxyListView_;
     RawResultFeeder rawResultFeeder_;
-    const std::unique_ptr<ControlOperations> controls_ = makeWindowControls(*this);
+    WindowTasks tasks_;
+    WindowProxyList list_{*this};
+    WindowPrompts prompts_;
+    WindowExtractionForm extractionForm_{*this};
+    WindowTotals totals_{*this};
+    WindowNotice notice_{*this};
+    WindowFileDialogs fileDialogs_{*this};
     bool verifyAllRunning_ = false;
     WindowWorkers workers_;
 };

@@ -3,20 +3,19 @@
 #include <algorithm>
 #include <string>
 
-#include "util/text.h"
+#include "model/row_search.h"
 #include "util/wide.h"
 
 namespace velmora::ui {
 
 namespace {
 
-void setItemState(HWND list, int item, UINT state) {
+void setItemState(HWND list, int item, UINT state, UINT mask = LVIS_SELECTED | LVIS_FOCUSED) {
     LVITEMW lv{};
-    lv.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    lv.stateMask = mask;
     lv.state = state;
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
 }
-
 
 }  // namespace
 
@@ -34,18 +33,24 @@ void ProxyListView::detach() {
     notify_ = nullptr;
 }
 
-void ProxyListView::edit(const std::function<void(ProxyRows& rows)>& work) {
+void ProxyListView::edit(const std::function<void(model::ProxyRows& rows)>& work) {
     const int selectedBefore = selected();
     if (!due()) dueSince_ = GetTickCount64();
     work(rows_);
-    const ProxyRows::Changes changes = rows_.takeChanges();
+    const model::ProxyRows::Changes changes = rows_.takeChanges();
     if (changes.moved) {
         repaintAll_ = true;
         syncNow();
-        // The focus goes where the selection went, as with rows of its own.
+        // The focus goes where the selection went, as with rows of its own,
+        // and goes with it: the list view keeps its focus as an index, which
+        // would otherwise now stand on another row.
         const int selectedNow = selected();
-        if (selectedNow != selectedBefore && selectedNow >= 0 && list_ != nullptr) {
-            setItemState(list_, selectedNow, LVIS_SELECTED | LVIS_FOCUSED);
+        if (selectedNow != selectedBefore && list_ != nullptr) {
+            if (selectedNow >= 0) {
+                setItemState(list_, selectedNow, LVIS_SELECTED | LVIS_FOCUSED);
+            } else {
+                dropFocus();
+            }
         }
         return;
     }
@@ -60,18 +65,56 @@ bool ProxyListView::due() const {
     return repaintAll_ || firstWritten_ <= lastWritten_ || rows_.size() != shown_;
 }
 
-int ProxyListView::selected() const { return rows_.indexOf(selected_); }
+int ProxyListView::selected() const { return selection_.index(rows_); }
 
 void ProxyListView::select(int row) {
-    if (row >= rows_.size()) return;
     const int before = selected();
-    selected_ = rows_.idAt(row);
+    if (!selection_.select(rows_, row)) return;
     if (list_ == nullptr) return;
     redraw(before);
     if (row < 0) return;
     if (row >= shown_) syncNow();
     setItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED);
     redraw(row);
+}
+
+void ProxyListView::dropFocus() const {
+    const auto focused = static_cast<int>(
+        SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    if (focused >= 0) setItemState(list_, focused, 0, LVIS_FOCUSED);
+}
+
+void ProxyListView::selectRowAt(POINT client) {
+    if (list_ == nullptr) return;
+    LVHITTESTINFO hit{};
+    hit.pt = client;
+    const auto row = static_cast<int>(
+        SendMessageW(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row >= 0 && row < shown_) {
+        select(row);
+    } else {
+        select(-1);
+        dropFocus();
+    }
+}
+
+POINT ProxyListView::keyboardMenuPoint() {
+    POINT at{0, 0};
+    if (list_ == nullptr) return at;
+    const auto focused = static_cast<int>(
+        SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    RECT row{};
+    if (focused >= 0 && focused < rows_.size()) {
+        select(focused);
+        ensureVisible(focused);
+        row.left = LVIR_BOUNDS;
+        if (SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(focused),
+                         reinterpret_cast<LPARAM>(&row))) {
+            at = {row.left, row.bottom};
+        }
+    }
+    ClientToScreen(list_, &at);
+    return at;
 }
 
 void ProxyListView::itemChanged(const NMLISTVIEW& change) {
@@ -81,10 +124,10 @@ void ProxyListView::itemChanged(const NMLISTVIEW& change) {
     const int before = selected();
     if (change.uNewState & LVIS_SELECTED) {
         // Single selection: the new row replaces the old one.
-        if (change.iItem < 0 || change.iItem >= rows_.size()) return;
-        selected_ = rows_.idAt(change.iItem);
+        if (change.iItem < 0) return;
+        selection_.select(rows_, change.iItem);
     } else if (change.iItem == -1 || change.iItem == before) {
-        selected_ = kNoRow;
+        selection_.clear();
     }
     if (before != selected()) redraw(before);
     redraw(change.iItem);
@@ -181,22 +224,16 @@ void ProxyListView::fillDisplayInfo(NMLVDISPINFOW& info) const {
 }
 
 // Typing in the list selects the next row whose number starts with what was
-// typed, as a list view that holds its own rows does.
+// typed, among the rows the list view knows of: it selects what we return.
 int ProxyListView::findItem(const NMLVFINDITEMW& find) const {
     const LVFINDINFOW& what = find.lvfi;
     if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || what.psz == nullptr) return -1;
-    const std::string wanted = text::toLowerAscii(fromWide(what.psz));
-    const int count = rows_.size();
-    if (count == 0) return -1;
-    const int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
-    for (int step = 0; step < count; ++step) {
-        const int row = (start + step) % count;
-        if (row < start && !(what.flags & LVFI_WRAP)) return -1;
-        const std::string number = text::toLowerAscii(rows_.cell(row, 0));
-        const bool match = (what.flags & LVFI_PARTIAL) ? number.starts_with(wanted) : number == wanted;
-        if (match) return row;
-    }
-    return -1;
+    const std::string typed = fromWide(what.psz);
+    return model::findRowByNumber(rows_, shown_,
+                                  {.typed = typed,
+                                   .partial = (what.flags & LVFI_PARTIAL) != 0,
+                                   .start = find.iStart,
+                                   .wrap = (what.flags & LVFI_WRAP) != 0});
 }
 
 }  // namespace velmora::ui

@@ -4,11 +4,10 @@
 // of each cell it paints. It is told how many rows there are in coalesced
 // steps, each a posted message that runs when the window thread has nothing
 // else to do, because under Wine a list view repaints and resets its scroll
-// bars after every change it is told of. The selection is ours too
-// (the list view asks for it and reports the user's changes): it is kept as
-// a row identity, so it moves with its row and goes with it, and Wine's list
-// view, which walks every row to clear an old selection, never has one to
-// clear. Window thread only.
+// bars after every change it is told of. The selection is ours too (a
+// model::RowSelection; the list view asks for it and reports the user's
+// changes), so Wine's list view, which walks every row to clear an old
+// selection, never has one to clear. Window thread only.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +16,8 @@
 #include <climits>
 #include <functional>
 
-#include "ui/proxy_rows.h"
+#include "model/proxy_rows.h"
+#include "model/row_selection.h"
 
 namespace velmora::ui {
 
@@ -33,12 +33,12 @@ public:
     void attach(HWND list, HWND notify, UINT syncMessage);
     void detach();
 
-    const ProxyRows& rows() const { return rows_; }
+    const model::ProxyRows& rows() const { return rows_; }
 
     // Runs `work` on the rows, then brings the list view up to date: at once
     // when rows moved (the selection follows its row, or goes with it),
     // otherwise in the next coalesced step.
-    void edit(const std::function<void(ProxyRows& rows)>& work);
+    void edit(const std::function<void(model::ProxyRows& rows)>& work);
 
     // The list view's selection; -1 when no row is selected.
     int selected() const;
@@ -46,6 +46,17 @@ public:
     // outside the table changes nothing.
     void select(int row);
     void ensureVisible(int row);
+
+    // A right-button press at `client` (the list's client coordinates):
+    // the row under it becomes the selected and focused row, as a list view
+    // that holds its own rows does it; a press below the last row leaves no
+    // row selected.
+    void selectRowAt(POINT client);
+    // Where the menu opened by the keyboard goes, in screen coordinates:
+    // below the left end of the focused row, which becomes the selected
+    // row and is scrolled into sight; the list's top-left corner when no
+    // row has the focus.
+    POINT keyboardMenuPoint();
 
     // The posted step, and the window's timer ticks, which take a step that
     // is due but was lost or put off.
@@ -64,12 +75,14 @@ private:
     // Whether rows added since the last step would be in sight.
     bool growthInSight() const;
     void redraw(int row) const;
+    // Takes the list view's focus from whatever row holds it.
+    void dropFocus() const;
 
     HWND list_ = nullptr;
     HWND notify_ = nullptr;
     UINT syncMessage_ = 0;
-    ProxyRows rows_;
-    RowId selected_ = kNoRow;
+    model::ProxyRows rows_;
+    model::RowSelection selection_;
     int shown_ = 0;           // the row count the list view was last told
     bool repaintAll_ = false; // rows moved since then
     // Rows whose cells were written since then; only those in sight are

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <utility>
 
+#include "util/wide.h"
+
 namespace velmora::ui {
 
 namespace {
@@ -12,12 +14,13 @@ namespace {
 constexpr std::size_t kLinesPerPiece = 64;
 
 // The end of the piece that starts at `from`: after kLinesPerPiece line ends,
-// or the end of the text.
-std::size_t pieceEnd(const std::wstring& text, std::size_t from) {
+// or the end of the text. A line-feed byte is never part of a two-byte
+// character, so a piece never splits one.
+std::size_t pieceEnd(const std::string& text, std::size_t from) {
     std::size_t at = from;
     for (std::size_t lines = 0; lines < kLinesPerPiece; ++lines) {
-        const std::size_t end = text.find(L'\n', at);
-        if (end == std::wstring::npos) return text.size();
+        const std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) return text.size();
         at = end + 1;
     }
     return at;
@@ -35,11 +38,11 @@ void RawResultFeeder::detach() {
     if (timerOwner_ != nullptr) KillTimer(timerOwner_, timerId_);
     edit_ = nullptr;
     timerOwner_ = nullptr;
-    pending_ = std::wstring();
+    pending_ = std::string();
     at_ = 0;
 }
 
-void RawResultFeeder::replace(std::wstring text) {
+void RawResultFeeder::replace(std::string text) {
     if (edit_ == nullptr) return;
     pending_ = std::move(text);
     at_ = 0;
@@ -54,7 +57,7 @@ void RawResultFeeder::step() {
     const auto start = std::chrono::steady_clock::now();
     while (at_ < pending_.size()) {
         const std::size_t end = pieceEnd(pending_, at_);
-        const std::wstring piece = pending_.substr(at_, end - at_);
+        const std::wstring piece = toWide(std::string_view(pending_).substr(at_, end - at_));
         const auto length = static_cast<WPARAM>(GetWindowTextLengthW(edit_));
         SendMessageW(edit_, EM_SETSEL, length, static_cast<LPARAM>(length));
         SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
@@ -66,7 +69,7 @@ void RawResultFeeder::step() {
         return;
     }
     KillTimer(timerOwner_, timerId_);
-    pending_ = std::wstring();
+    pending_ = std::string();
     at_ = 0;
 }
 

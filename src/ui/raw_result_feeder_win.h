@@ -4,6 +4,8 @@
 // The text goes in as appended pieces of a few lines, each step bounded in
 // time, driven by a window timer: timer messages come only when no input,
 // paint or other message is waiting, so the feed never delays the user.
+// The text is kept as the program's own text and each piece is converted as
+// it goes in: a result of megabytes costs the window thread no long step.
 // Window thread only.
 #pragma once
 
@@ -28,7 +30,7 @@ public:
 
     // Replaces the edit box's text with `text`; what a previous call still
     // had to put in is dropped.
-    void replace(std::wstring text);
+    void replace(std::string text);
     void onTimer();
 
 private:
@@ -37,7 +39,7 @@ private:
     HWND edit_ = nullptr;
     HWND timerOwner_ = nullptr;
     UINT_PTR timerId_ = 0;
-    std::wstring pending_;
+    std::string pending_;
     std::size_t at_ = 0;
 };
 

@@ -17,12 +17,21 @@ struct ThreadStart {
 };
 
 DWORD WINAPI threadEntry(LPVOID parameter) {
-    const std::unique_ptr<ThreadStart> start(static_cast<ThreadStart*>(parameter));
+    std::unique_ptr<ThreadStart> start(static_cast<ThreadStart*>(parameter));
+    WindowWorkers& owner = *start->owner;
+    const auto ended = start->ended;
     try {
         start->work();
     } catch (...) {
     }
-    start->ended(*start->owner);
+    // The work's captures (COM objects, handles, references into the
+    // window) go before the worker counts as ended: "none left" must mean
+    // nothing of theirs is still alive.
+    try {
+        start.reset();
+    } catch (...) {
+    }
+    ended(owner);
     return 0;
 }
 

@@ -37,11 +37,21 @@ constexpr std::array<Entry, static_cast<std::size_t>(SystemFunction::Count)> kTa
     {"kernel32.dll", "SetWaitableTimer"},
     {"kernel32.dll", "SetProcessWorkingSetSize"},
     {"comctl32.dll", "InitCommonControlsEx"},
-    {"comctl32.dll", "SetWindowSubclass"},
-    {"comctl32.dll", "DefSubclassProc"},
     {"iphlpapi.dll", "IcmpCreateFile"},
     {"iphlpapi.dll", "IcmpSendEcho"},
     {"iphlpapi.dll", "IcmpCloseHandle"},
+    {"winhttp.dll", "WinHttpOpen"},
+    {"winhttp.dll", "WinHttpSetTimeouts"},
+    {"winhttp.dll", "WinHttpSetOption"},
+    {"winhttp.dll", "WinHttpCrackUrl"},
+    {"winhttp.dll", "WinHttpConnect"},
+    {"winhttp.dll", "WinHttpOpenRequest"},
+    {"winhttp.dll", "WinHttpAddRequestHeaders"},
+    {"winhttp.dll", "WinHttpSendRequest"},
+    {"winhttp.dll", "WinHttpReceiveResponse"},
+    {"winhttp.dll", "WinHttpQueryDataAvailable"},
+    {"winhttp.dll", "WinHttpReadData"},
+    {"winhttp.dll", "WinHttpCloseHandle"},
 }};
 
 std::array<std::atomic<void*>, kTable.size()> gAddresses{};
@@ -60,29 +70,33 @@ void bindingFailed(const char* library, const char* exportName) {
     fatalError(message);
 }
 
-void* boundAddress(SystemFunction which) {
+void* boundAddressIfPresent(SystemFunction which) {
     const auto index = static_cast<std::size_t>(which);
     if (void* address = gAddresses[index].load(std::memory_order_acquire)) return address;
 
     const Entry& entry = kTable[index];
-    {
-        std::lock_guard lock(gBindMutex);
-        if (void* address = gAddresses[index].load(std::memory_order_relaxed)) return address;
-        if (HMODULE module = loadSystemLibrary(toWide(entry.library).c_str())) {
-            if (void* address = reinterpret_cast<void*>(GetProcAddress(module, entry.exportName))) {
-                // Each entry keeps its own reference for the rest of the run.
-                // The libraries are released by the end of the process, after
-                // every worker has been stopped: freeing them earlier could
-                // pull code out from under a detached worker that is still
-                // inside a request.
-                gAddresses[index].store(address, std::memory_order_release);
-                return address;
-            }
-            FreeLibrary(module);
-        }
+    std::lock_guard lock(gBindMutex);
+    if (void* address = gAddresses[index].load(std::memory_order_relaxed)) return address;
+    HMODULE module = loadSystemLibrary(toWide(entry.library).c_str());
+    if (module == nullptr) return nullptr;
+    void* address = reinterpret_cast<void*>(GetProcAddress(module, entry.exportName));
+    if (address == nullptr) {
+        FreeLibrary(module);
+        return nullptr;
     }
+    // Each entry keeps its own reference for the rest of the run. The
+    // libraries are released by the end of the process, after every worker
+    // has been stopped: freeing them earlier could pull code out from under
+    // a detached worker that is still inside a request.
+    gAddresses[index].store(address, std::memory_order_release);
+    return address;
+}
+
+void* boundAddress(SystemFunction which) {
+    if (void* address = boundAddressIfPresent(which)) return address;
     // Outside the lock: the message box processes window messages, and a
     // handler run meanwhile (a timer tick) may bind a function of its own.
+    const Entry& entry = kTable[static_cast<std::size_t>(which)];
     bindingFailed(entry.library, entry.exportName);
 }
 

@@ -1,5 +1,6 @@
-// Owners of system handles and scopes, one template for every kind, so no
-// file writes an owner class of its own.
+// Owners of system handles, one template for every kind, so no file writes
+// an owner class of its own. (COM's per-thread initialisation has its owner
+// in com_scope_win.h.)
 //
 // A kind names the handle type, the value that means "nothing held" (which
 // differs between kinds: files use INVALID_HANDLE_VALUE, most others null)
@@ -19,7 +20,6 @@
 // winsock header.
 #include <winsock2.h>
 #include <windows.h>
-#include <ole2.h>
 
 #include <utility>
 
@@ -123,41 +123,5 @@ inline WinsockSession startWinsock() {
     WSADATA data;
     return WinsockSession(WSAStartup(MAKEWORD(2, 2), &data) == 0);
 }
-
-// Balances one initialisation of COM on the calling thread. Only an
-// initialisation that took (S_OK, or S_FALSE when the thread had it
-// already and counts one more) is undone; a refused one, such as
-// RPC_E_CHANGED_MODE on a thread of another apartment, is not ours to undo.
-//
-//     struct SomeComKind {
-//         static HRESULT initialize() noexcept;
-//         static void uninitialize() noexcept;
-//     };
-template <typename Kind>
-class ComScope {
-public:
-    ComScope() noexcept : initialised_(SUCCEEDED(Kind::initialize())) {}
-    ~ComScope() {
-        if (initialised_) Kind::uninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-    explicit operator bool() const noexcept { return initialised_; }
-
-private:
-    bool initialised_;
-};
-
-namespace handle_kinds {
-
-struct Ole {
-    static HRESULT initialize() noexcept { return OleInitialize(nullptr); }
-    static void uninitialize() noexcept { OleUninitialize(); }
-};
-
-}  // namespace handle_kinds
-
-using OleScope = ComScope<handle_kinds::Ole>;
 
 }  // namespace velmora

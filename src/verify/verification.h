@@ -7,15 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "ui/control_ops.h"
+#include "model/prompts.h"
+#include "model/proxy_list.h"
 #include "verify/own_ip.h"
 
 namespace velmora::verify {
-
-inline constexpr int kIpColumn = 1;
-inline constexpr int kPortColumn = 2;
-inline constexpr int kResultColumn = 3;
-inline constexpr int kSpeedColumn = 4;
 
 // The proxy works when the page came back (not only blanks) and does not show
 // our own address (case-folded, two-byte-aware search). Without a known own
@@ -40,6 +36,14 @@ VerifyCounters& verificationCounters();
 // "12个IP".
 std::string countCaption(std::int32_t count);
 
+// Where the totals show: the success and the failure label of the window.
+class TotalsView {
+public:
+    virtual ~TotalsView() = default;
+    virtual void showSuccesses(std::string_view caption) = 0;
+    virtual void showFailures(std::string_view caption) = 0;
+};
+
 struct VerifyTools {
     // The echo page through the proxy "ip:port"; empty when the request failed.
     std::function<std::string(std::string_view proxy)> fetchThroughProxy;
@@ -51,25 +55,25 @@ struct VerifyTools {
 
 // The row a verification works for, as it stood when the verification began.
 struct ProxyUnderTest {
-    ui::RowId row = ui::kNoRow;  // kNoRow when there was no such row
+    model::RowId row = model::kNoRow;  // kNoRow when there was no such row
     std::string address;
     std::string port;
 };
 
 // Row `row` of the list, read in one round trip; an index outside the list
 // gives no row and empty texts (the proxy text is then ":").
-ProxyUnderTest proxyAt(ui::ControlOperations& controls, int row);
+ProxyUnderTest proxyAt(model::ProxyList& list, int row);
 
 // Verifies the proxy and writes the outcome into columns 3 and 4 of its row,
 // wherever that row stands by then (nowhere once it is gone), and into the
 // matching total label, which counts every verification. The ICMP echo goes
 // to the address that was verified.
-void verifyAndRecord(ui::ControlOperations& controls, const ProxyUnderTest& proxy,
+void verifyAndRecord(model::ProxyList& list, TotalsView& totals, const ProxyUnderTest& proxy,
                      const VerifyTools& tools);
 
 // "验证选中": asks for a selection when there is none, else starts a worker
 // for the selected row.
-void verifySelectedRow(ui::ControlOperations& controls,
+void verifySelectedRow(model::ProxyList& list, model::Prompts& prompts,
                        const std::function<void(int row)>& startWorker);
 
 }  // namespace velmora::verify

@@ -2,21 +2,21 @@
 
 namespace velmora::verify {
 
-void runVerifyAll(ui::ControlOperations& controls, bool& running, const PassHooks& hooks) {
+void runVerifyAll(model::ProxyList& list, bool& running, const PassHooks& hooks) {
     running = true;
-    const int count = controls.rowCount();
+    const int count = list.rowCount();
     if (count == 0) {
         running = false;
         return;
     }
     int row = 0;
     while (running) {
-        controls.focusList();
-        controls.setCurrentRow(row);
-        controls.ensureVisible(row);
+        list.takeFocus();
+        list.setCurrentRow(row);
+        list.ensureVisible(row);
         // The selection read back, not `row`: rows deleted meanwhile leave
         // the selection elsewhere, and that row is what the user sees.
-        hooks.startWorker(controls.currentRow());
+        hooks.startWorker(list.currentRow());
         hooks.processPending();
         if (!hooks.windowOpen()) {
             running = false;

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "ui/control_ops.h"
+#include "model/proxy_list.h"
 
 namespace velmora::verify {
 
@@ -24,7 +24,7 @@ struct PassHooks {
 // that ended). The flag is shared by all passes, nested ones included. A pass
 // whose window closed ends at once: it starts nothing more and does not
 // sleep, so the program can end.
-void runVerifyAll(ui::ControlOperations& controls, bool& running, const PassHooks& hooks);
+void runVerifyAll(model::ProxyList& list, bool& running, const PassHooks& hooks);
 
 // "停止验证": takes effect at the pass's next check; started workers go on.
 inline void endVerifyAll(bool& running) { running = false; }

@@ -5,7 +5,7 @@
 
 #include "http/engine.h"
 #include "util/runtime_binding.h"
-#include "util/unique_handle_win.h"
+#include "util/com_scope_win.h"
 #include "verify/echo_page.h"
 #include "verify/icmp_echo.h"
 #include "verify/own_ip.h"
@@ -31,9 +31,9 @@ std::string fetchThroughProxy(std::string_view proxy) {
 
 }  // namespace
 
-void VerifyProxy(ui::ControlOperations& controls, const ProxyUnderTest& proxy) {
+void VerifyProxy(model::ProxyList& list, TotalsView& totals, const ProxyUnderTest& proxy) {
     const ComForThread com;
-    verifyAndRecord(controls, proxy,
+    verifyAndRecord(list, totals, proxy,
                     {.fetchThroughProxy = fetchThroughProxy,
                      .echoRoundTrip = echoRoundTrip,
                      .ownIp = ownIpText(),

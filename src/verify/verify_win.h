@@ -1,14 +1,14 @@
 // The verification workers' bodies and the release of OwnIpText at exit.
 #pragma once
 
-#include "ui/control_ops.h"
+#include "model/proxy_list.h"
 #include "verify/verification.h"
 
 namespace velmora::verify {
 
 // Worker: requests the echo page through the proxy and writes the outcome
 // into the proxy's row.
-void VerifyProxy(ui::ControlOperations& controls, const ProxyUnderTest& proxy);
+void VerifyProxy(model::ProxyList& list, TotalsView& totals, const ProxyUnderTest& proxy);
 
 // Worker: fetches the echo page directly once and keeps the own address it
 // shows in OwnIpText.

@@ -1,6 +1,7 @@
 // "提取代理" in the real window against the stand-in extraction service.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "harness_win.h"
@@ -134,6 +135,54 @@ TEST_F(ExtractionTest, AFloodingAnswerListsTheFirstHundredThousandAndSaysSo) {
     EXPECT_TRUE(app_->waitFor([&] { return app_->rowCount() == 100000; }, 5s));
     EXPECT_EQ(app_->cell(99999, 0), L"100000");
     EXPECT_EQ(app_->cell(99999, 1), L"127.1.1.1");
+    EXPECT_EQ(app_->closeAndWait(), std::optional<DWORD>(0));
+}
+
+// A second extraction takes the list from a first one still filling it:
+// the first one's later rows do not land, the list never holds more than
+// 100,000 rows, and they are numbered from 1 without a restart. A paste on
+// the full list adds nothing.
+TEST_F(ExtractionTest, TwoFloodingExtractionsInARowStayWithinTheLimit) {
+    ASSERT_TRUE(serviceMode("proxy-flood"));
+    app_->clickButton(kExtractButton);
+    Sleep(400);
+    app_->clickButton(kExtractButton);
+    // Each extraction that fills the list to the end says so once; the first
+    // one says nothing when the second took the list from it.
+    int boxes = 0;
+    const auto end = std::chrono::steady_clock::now() + 60s;
+    while (std::chrono::steady_clock::now() < end && boxes < 2) {
+        EXPECT_LE(app_->rowCount(), 100000);
+        const auto box = app_->answerMessageBox(boxes == 0 ? 500ms : 5s);
+        if (box) {
+            EXPECT_EQ(box->text, L"找到的代理太多，只列出了前100000个。");
+            ++boxes;
+        } else if (boxes == 1) {
+            break;
+        }
+    }
+    EXPECT_GE(boxes, 1);
+    ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 100000; }, 10s)) << app_->rowCount();
+    Sleep(500);
+    ASSERT_EQ(app_->rowCount(), 100000);
+    for (int row = 0; row < 100000; row += 4999) EXPECT_EQ(app_->cell(row, 0), std::to_wstring(row + 1));
+    EXPECT_EQ(app_->cell(99999, 0), L"100000");
+
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        const char proxy[] = "127.0.0.9:80";
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof proxy);
+        std::memcpy(GlobalLock(block), proxy, sizeof proxy);
+        GlobalUnlock(block);
+        SetClipboardData(CF_TEXT, block);
+        CloseClipboard();
+    }
+    ASSERT_TRUE(app_->useListMenu(0, kMenuPasteProxy));
+    const auto full = app_->answerMessageBox();
+    ASSERT_TRUE(full.has_value());
+    EXPECT_EQ(full->title, L"信息：");
+    EXPECT_EQ(full->text, L"列表已有100000个代理，不能再粘贴。");
+    EXPECT_EQ(app_->rowCount(), 100000);
     EXPECT_EQ(app_->closeAndWait(), std::optional<DWORD>(0));
 }
 

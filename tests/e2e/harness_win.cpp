@@ -3,12 +3,14 @@
 #include <commctrl.h>
 #include <wininet.h>
 
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
 #include "ui/ids.h"
+#include "ui/layout.h"
 
 namespace e2e {
 
@@ -372,10 +374,263 @@ void App::command(int id) const {
     PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+namespace {
+
+// Input goes to the foreground window's thread, as a person's would. The
+// switch reaches the program's thread a moment later; keys sent before it
+// would go to the window that had the focus.
+void bringToFront(HWND window) {
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    auto active = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) &&
+               info.hwndActive == window;
+    };
+    if (active()) return;
+    SetForegroundWindow(window);
+    for (int i = 0; i < 40 && !active(); ++i) Sleep(50);
+}
+
+void mouseButton(POINT at, DWORD down, DWORD up) {
+    SetCursorPos(at.x, at.y);
+    Sleep(50);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = down;
+    clicks[1].mi.dwFlags = up;
+    SendInput(2, clicks, sizeof(INPUT));
+    Sleep(50);
+}
+
+void leftClick(POINT at) { mouseButton(at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
+void rightClick(POINT at) { mouseButton(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }
+
+POINT middle(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// The pixels of a part of the screen, row by row.
+std::vector<std::uint32_t> capture(const RECT& r) {
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    std::vector<std::uint32_t> pixels;
+    if (width <= 0 || height <= 0) return pixels;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr && bits != nullptr) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+        SelectObject(memory, old);
+        const auto* first = static_cast<const std::uint32_t*>(bits);
+        pixels.assign(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    }
+    if (bitmap != nullptr) DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// The pixels once they stop changing: a menu paints its items one by one.
+std::vector<std::uint32_t> settledCapture(const RECT& r) {
+    std::vector<std::uint32_t> last = capture(r);
+    for (int i = 0; i < 40; ++i) {
+        Sleep(50);
+        std::vector<std::uint32_t> now = capture(r);
+        if (now == last) break;
+        last = std::move(now);
+    }
+    return last;
+}
+
+// How many presses of the down arrow take an open ListMenu from no
+// highlighted item to the item `id` (separators are skipped); 0 when the menu
+// has no such item.
+int downPressesTo(int id) {
+    int presses = 0;
+    for (const velmora::ui::MenuItemEntry& item : velmora::ui::listMenuItems()) {
+        if (item.id == 0) continue;
+        ++presses;
+        if (item.id == id) return presses;
+    }
+    return 0;
+}
+
+}  // namespace
+
 void App::clickButton(int id) const {
-    HWND button = control(id);
-    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
+    RECT r{};
+    GetWindowRect(control(id), &r);
+    bringToFront(window_);
+    leftClick(middle(r));
+}
+
+RECT App::rowRect(int row) const {
+    HWND list = control(velmora::ui::kProxyList);
+    RECT r{};
+    RemoteBuffer buffer(process_.hProcess, sizeof(RECT));
+    r.left = LVIR_BOUNDS;
+    buffer.write(0, &r, sizeof r);
+    if (!SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                      reinterpret_cast<LPARAM>(buffer.at(0)))) {
+        return {};
+    }
+    buffer.read(0, &r, sizeof r);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void App::clickRow(int row) const {
+    const RECT r = rowRect(row);
+    bringToFront(window_);
+    // In the address column, clear of the row's edges.
+    leftClick({r.left + 100, (r.top + r.bottom) / 2});
+}
+
+void App::rightClickRow(int row) const {
+    const RECT r = rowRect(row);
+    bringToFront(window_);
+    rightClick({r.left + 100, (r.top + r.bottom) / 2});
+}
+
+void App::rightClickBelowRows() const {
+    HWND list = control(velmora::ui::kProxyList);
+    RECT client{};
+    GetClientRect(list, &client);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    bringToFront(window_);
+    rightClick({client.left + 100, client.bottom - 10});
+}
+
+void App::pressKey(WORD key, std::initializer_list<WORD> modifiers) const {
+    bringToFront(window_);
+    std::vector<INPUT> keys;
+    auto add = [&keys](WORD vk, DWORD flags) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        in.ki.dwFlags = flags;
+        keys.push_back(in);
+    };
+    for (WORD m : modifiers) add(m, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) add(*m, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    Sleep(100);
+}
+
+void App::leftClickAt(POINT screen) { leftClick(screen); }
+
+// The close box is found where the window itself says it is: the skin draws
+// the frame, so its place is the window's own answer to a hit test. The
+// point returned lies a few pixels inside the box.
+POINT App::closeBox() const {
+    RECT r{};
+    GetWindowRect(window_, &r);
+    for (int y = r.top + 1; y < r.top + 48; y += 2) {
+        for (int x = r.right - 2; x > r.right - 80; x -= 2) {
+            DWORD_PTR hit = 0;
+            if (SendMessageTimeoutW(window_, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_NORMAL, 2000,
+                                    &hit) &&
+                hit == HTCLOSE) {
+                return {x - 4, y + 4};
+            }
+        }
+    }
+    return {0, 0};
+}
+
+bool App::clickCloseBox() const {
+    const POINT box = closeBox();
+    if (box.x == 0 && box.y == 0) return false;
+    bringToFront(window_);
+    leftClick(box);
+    return true;
+}
+
+HWND App::openMenu(std::chrono::milliseconds timeout) const {
+    // The program's own menu: a menu window of another process may linger.
+    const DWORD program = process_.dwProcessId;
+    HWND menu = nullptr;
+    waitFor(
+        [&] {
+            for (HWND w = FindWindowW(L"#32768", nullptr); w != nullptr;
+                 w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == program && IsWindowVisible(w)) {
+                    menu = w;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return menu;
+}
+
+// A menu of another process tells nothing of its items' places, so the
+// item is found the way it shows: the arrow keys highlight it, and the band
+// of the menu that changed is where it is. The menu is painted whole first
+// (a forced repaint, which the menu's thread carries out before the call
+// returns), and each key's effect is waited for before the next, so the band
+// found is the item's even on a busy machine. The click then goes there.
+bool App::clickMenuItem(int id) const {
+    HWND menu = openMenu();
+    const int presses = downPressesTo(id);
+    if (menu == nullptr || presses == 0) return false;
+    RECT r{};
+    GetWindowRect(menu, &r);
+    const auto width = static_cast<std::size_t>(r.right - r.left);
+    RedrawWindow(menu, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const std::vector<std::uint32_t> before = settledCapture(r);
+    std::vector<std::uint32_t> shown = before;
+    for (int i = 0; i < presses; ++i) {
+        pressKey(VK_DOWN);
+        std::vector<std::uint32_t> now;
+        if (!waitFor([&] { return (now = capture(r)) != shown; }, 5s)) return false;
+        shown = settledCapture(r);
+    }
+    if (shown.size() != before.size() || width == 0) return false;
+    int first = -1;
+    int last = -1;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i] == before[i]) continue;
+        const auto y = static_cast<int>(i / width);
+        if (first < 0) first = y;
+        last = y;
+    }
+    // One item's band, not a repaint of the whole menu.
+    if (first < 0 || last - first > (r.bottom - r.top) / 4) return false;
+    leftClick({(r.left + r.right) / 2, r.top + (first + last) / 2});
+    return waitFor([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 5s);
+}
+
+bool App::chooseMenuItemByKeys(int id) const {
+    HWND menu = openMenu();
+    const int presses = downPressesTo(id);
+    if (menu == nullptr || presses == 0) return false;
+    for (int i = 0; i < presses; ++i) pressKey(VK_DOWN);
+    pressKey(VK_RETURN);
+    return waitFor([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 5s);
+}
+
+bool App::useListMenu(int row, int id) const {
+    if (row >= 0) {
+        rightClickRow(row);
+    } else {
+        rightClickBelowRows();
+    }
+    return clickMenuItem(id);
 }
 
 HWND App::findDialog(std::chrono::milliseconds timeout) const {
@@ -456,6 +711,9 @@ bool App::answerFileDialog(const std::filesystem::path& file) const {
 bool App::importProxies(const std::filesystem::path& folder, const std::string& content) const {
     const auto file = folder / L"proxies.txt";
     writeFile(file, content);
+    // Emptied first, so that the wait below cannot be met by rows of before.
+    command(velmora::ui::kMenuClearAll);
+    if (!waitFor([&] { return rowCount() == 0; })) return false;
     command(velmora::ui::kMenuImport);
     if (!answerFileDialog(file)) return false;
     const int expected = proxyLines(content);

@@ -1,12 +1,14 @@
-// Drives the real Velmora.exe from another process, as a user's tools would:
-// start it, find its window and controls by their ids, read texts, list
-// cells and status panels, choose menu items, answer message boxes, close it.
+// Drives the real Velmora.exe from another process, as a user does and as a
+// user's tools would: start it, find its window and controls by their ids,
+// click, right-click and type with real input, choose items of its menu,
+// read texts, list cells and status panels, answer message boxes, close it.
 #pragma once
 
 #include <windows.h>
 
 #include <chrono>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,9 +77,41 @@ public:
 
     std::vector<std::wstring> comboItems(int id) const;
 
-    // Chooses a ListMenu item (or clicks a button) by its command id.
+    // Runs a ListMenu item's command by message, bypassing mouse and menu:
+    // for setting up a case only, never for the step under test.
     void command(int id) const;
+
+    // Real input (SendInput), to the program's window brought to the front.
+    // A left click in the middle of a control.
     void clickButton(int id) const;
+    // A click on a row of the list (left or right button), or on the list's
+    // empty part below its last row.
+    void clickRow(int row) const;
+    void rightClickRow(int row) const;
+    void rightClickBelowRows() const;
+    // Key presses: each virtual key goes down and up, with the modifiers
+    // held around it.
+    void pressKey(WORD key, std::initializer_list<WORD> modifiers = {}) const;
+    // The close box of the title bar, where the window's own hit test puts
+    // it (the skin draws the frame); {0, 0} when there is none.
+    POINT closeBox() const;
+    // A left click on it.
+    bool clickCloseBox() const;
+    // A row's place on the screen.
+    RECT rowRect(int row) const;
+    static void leftClickAt(POINT screen);
+
+    // The program's open pop-up menu, or null once `timeout` has passed.
+    HWND openMenu(std::chrono::milliseconds timeout = 5s) const;
+    // In the open ListMenu, the item `id` chosen with a left click on it
+    // (false when no menu is open or the item cannot be found).
+    bool clickMenuItem(int id) const;
+    // In the open ListMenu, the item `id` reached with the arrow keys and
+    // chosen with Enter.
+    bool chooseMenuItemByKeys(int id) const;
+    // Right-click on `row` (or below the rows when `row` is negative), then
+    // a click on the menu item `id`: what a person does.
+    bool useListMenu(int row, int id) const;
 
     // Waits until `condition` holds, processing nothing of our own.
     template <typename F>

@@ -100,8 +100,7 @@ TEST(LibraryLoading, LibrariesPlantedUnderSystemNamesAreNotLoaded) {
     e2e::App app(program);
     ASSERT_TRUE(app.started());
     ASSERT_TRUE(app.importProxies(folder.path(), "127.0.0.1:18190\r\n"));
-    app.selectRow(0);
-    app.command(kMenuVerifySelected);
+    ASSERT_TRUE(app.useListMenu(0, kMenuVerifySelected));
     ASSERT_TRUE(app.waitFor([&] { return app.cell(0, 4) != L""; }, 30s));
     EXPECT_EQ(app.cell(0, 3), L"成功");
     EXPECT_EQ(app.cell(0, 4), L"极快");

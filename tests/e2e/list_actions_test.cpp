@@ -1,8 +1,11 @@
-// The list's pop-up menu in the real window: missing-selection messages,
-// import and export through the real file dialogs, clipboard, clean-up, the
-// system proxy switch and the scrolling notice.
+// The list's pop-up menu in the real window, used as a person uses it: a
+// right-click on a row and a click in the menu, or the menu keys. Missing
+// selections, import and export through the real file dialogs, clipboard,
+// clean-up, the system proxy switch and the scrolling notice.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -37,6 +40,29 @@ std::optional<std::wstring> proxyServer() {
     return std::wstring(value);
 }
 
+std::string clipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void setClipboardText(const std::string& text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
 class ListActionsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -49,6 +75,7 @@ protected:
         folder_.reset();
     }
 
+    // Set-up: the rows come in through the import by message.
     void importLines(const std::string& content) {
         ASSERT_TRUE(app_->importProxies(folder_->path(), content));
     }
@@ -69,7 +96,7 @@ TEST_F(ListActionsTest, ActionsWithoutASelectedRowSayWhatIsMissing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
-        app_->command(c.command);
+        ASSERT_TRUE(app_->useListMenu(-1, c.command));
         const auto box = app_->answerMessageBox();
         ASSERT_TRUE(box.has_value());
         EXPECT_EQ(box->title, L"信息：");
@@ -77,28 +104,131 @@ TEST_F(ListActionsTest, ActionsWithoutASelectedRowSayWhatIsMissing) {
     }
 }
 
-TEST_F(ListActionsTest, ImportThenExportThroughTheRealDialogs) {
-    importLines("127.0.0.5:8080\r\n\r\nabc\r\n127.0.0.6:3128\n");
+// A right-click selects the row under the cursor, whatever was selected
+// before, and the item chosen in the menu acts on that row.
+TEST_F(ListActionsTest, RowItemsActOnTheRowThatWasRightClicked) {
+    const std::string rows = "127.0.0.31:18199\r\n127.0.0.32:18199\r\n127.0.0.33:18199\r\n";
+    for (const int selectedBefore : {-1, 0}) {
+        for (const int item : {kMenuCopyProxy, kMenuSetProxy, kMenuVerifySelected}) {
+            SCOPED_TRACE(testing::Message() << "item " << item << ", selected before " << selectedBefore);
+            importLines(rows);
+            setClipboardText("nothing yet");
+            if (selectedBefore >= 0) {
+                app_->clickRow(selectedBefore);
+                ASSERT_TRUE(app_->waitFor([&] { return app_->selectedRow() == selectedBefore; }));
+            }
+            ASSERT_TRUE(app_->useListMenu(2, item));
+            EXPECT_EQ(app_->selectedRow(), 2);
+            switch (item) {
+                case kMenuCopyProxy:
+                    EXPECT_TRUE(app_->waitFor([] { return clipboardText() == "127.0.0.33:18199"; }))
+                        << clipboardText();
+                    break;
+                case kMenuSetProxy:
+                    EXPECT_TRUE(app_->waitFor([] { return proxyServer() == L"127.0.0.33:18199"; }));
+                    break;
+                default:
+                    EXPECT_TRUE(app_->waitFor([&] { return app_->cell(2, 3) == L"失败"; }, 30s));
+                    EXPECT_EQ(app_->cell(0, 3), L"");
+                    EXPECT_EQ(app_->cell(1, 3), L"");
+                    break;
+            }
+        }
+    }
+    EXPECT_TRUE(app_->useListMenu(-1, kMenuCancelProxy));
+    EXPECT_TRUE(app_->waitFor([] { return !proxyServer().has_value(); }));
+}
+
+// Shift+F10 and the menu key open the menu beside the focused row; an item
+// chosen with the keys acts on that row.
+TEST_F(ListActionsTest, MenuKeysOpenTheMenuAtTheFocusedRow) {
+    importLines("127.0.0.31:1\r\n127.0.0.32:2\r\n127.0.0.33:3\r\n");
+    app_->clickRow(0);
+    app_->pressKey(VK_DOWN);
+    ASSERT_TRUE(app_->waitFor([&] { return app_->selectedRow() == 1; }));
+    setClipboardText("nothing yet");
+
+    app_->pressKey(VK_F10, {VK_SHIFT});
+    HWND menu = app_->openMenu();
+    ASSERT_NE(menu, nullptr);
+    RECT m{};
+    GetWindowRect(menu, &m);
+    const RECT row = app_->rowRect(1);
+    EXPECT_NEAR(m.top, row.bottom, 2);
+    EXPECT_NEAR(m.left, row.left, 2);
+    e2e::screenshotScreen(L"list-menu-keyboard");
+    ASSERT_TRUE(app_->chooseMenuItemByKeys(kMenuCopyProxy));
+    EXPECT_TRUE(app_->waitFor([] { return clipboardText() == "127.0.0.32:2"; })) << clipboardText();
+
+    app_->pressKey(VK_DOWN);
+    ASSERT_TRUE(app_->waitFor([&] { return app_->selectedRow() == 2; }));
+    app_->pressKey(VK_APPS);
+    ASSERT_NE(app_->openMenu(), nullptr);
+    ASSERT_TRUE(app_->chooseMenuItemByKeys(kMenuSetProxy));
+    EXPECT_TRUE(app_->waitFor([] { return proxyServer() == L"127.0.0.33:3"; }));
+    EXPECT_TRUE(app_->clickCloseBox());
+    EXPECT_EQ(app_->waitExit(), std::optional<DWORD>(0));
+    EXPECT_FALSE(proxyServer().has_value());
+}
+
+// When the selected row goes, the focus goes with it: the list's focus is an
+// index, and left alone it would stand on the row that moved up into place.
+TEST_F(ListActionsTest, TheFocusGoesWithTheSelectedRow) {
+    importLines("127.0.0.31:18199\r\n127.0.0.32:18199\r\n127.0.0.33:18199\r\n");
+    ASSERT_TRUE(app_->useListMenu(1, kMenuVerifySelected));
+    ASSERT_TRUE(app_->waitFor([&] { return app_->cell(1, 3) == L"失败"; }, 30s));
+    app_->pressKey(VK_F10, {VK_SHIFT});
+    ASSERT_TRUE(app_->chooseMenuItemByKeys(kMenuClearInvalid));
+    ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 2; }));
+    EXPECT_EQ(app_->selectedRow(), -1);
+
+    app_->pressKey(VK_F10, {VK_SHIFT});
+    HWND menu = app_->openMenu();
+    ASSERT_NE(menu, nullptr);
+    RECT m{};
+    GetWindowRect(menu, &m);
+    POINT corner{0, 0};
+    ClientToScreen(app_->control(kProxyList), &corner);
+    EXPECT_EQ(m.left, corner.x);
+    EXPECT_EQ(m.top, corner.y);
+    EXPECT_EQ(app_->selectedRow(), -1) << "no row had the focus";
+    app_->pressKey(VK_ESCAPE);
+}
+
+// Import and export through the menu and the real dialogs, in a folder whose
+// name code page 936 cannot hold: the chosen file is written and read back.
+TEST_F(ListActionsTest, ImportAndExportInAFolderNamedInHangul) {
+    const auto folder = folder_->path() / L"\uD55C\uAE00";  // 한글
+    std::filesystem::create_directories(folder);
+    const auto file = folder / L"proxies.txt";
+    e2e::writeFile(file, "127.0.0.5:8080\r\n\r\nabc\r\n127.0.0.6:3128\n");
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuImport));
+    ASSERT_TRUE(app_->answerFileDialog(file));
     ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 2; }));
     const auto rows = app_->rows();
     EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"1", L"127.0.0.5", L"8080", L"", L"", L"本地"}));
     EXPECT_EQ(rows[1], (std::vector<std::wstring>{L"2", L"127.0.0.6", L"3128", L"", L"", L"本地"}));
 
-    const auto chosen = folder_->path() / L"exported";
-    app_->command(kMenuExport);
-    ASSERT_TRUE(app_->answerFileDialog(chosen));
-    const auto written = folder_->path() / L"exported.txt";
-    ASSERT_TRUE(app_->waitFor([&] { return std::filesystem::exists(written); }));
-    EXPECT_EQ(e2e::readFile(written), "127.0.0.5:8080\r\n127.0.0.6:3128\r\n");
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuExport));
+    ASSERT_TRUE(app_->answerFileDialog(folder / L"exported"));
+    const auto written = folder / L"exported.txt";
+    const std::string exported = "127.0.0.5:8080\r\n127.0.0.6:3128\r\n";
+    EXPECT_TRUE(app_->waitFor([&] { return e2e::readFile(written) == exported; }))
+        << e2e::readFile(written);
+
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuClearAll));
+    ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 0; }));
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuImport));
+    ASSERT_TRUE(app_->answerFileDialog(written));
+    ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 2; }));
+    EXPECT_EQ(app_->rows(), rows);
     app_->screenshot(L"after-import");
 }
 
 TEST_F(ListActionsTest, CopyThenPasteAppendsTheSameProxy) {
     importLines("127.0.0.7:9999\n");
-    ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 1; }));
-    app_->selectRow(0);
-    app_->command(kMenuCopyProxy);
-    app_->command(kMenuPasteProxy);
+    ASSERT_TRUE(app_->useListMenu(0, kMenuCopyProxy));
+    ASSERT_TRUE(app_->useListMenu(0, kMenuPasteProxy));
     ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 2; }));
     EXPECT_EQ(app_->cell(1, 0), L"2");
     EXPECT_EQ(app_->cell(1, 1), L"127.0.0.7");
@@ -108,12 +238,11 @@ TEST_F(ListActionsTest, CopyThenPasteAppendsTheSameProxy) {
 
 TEST_F(ListActionsTest, ClearingLeavesTheCountersAlone) {
     importLines("127.0.0.8:1\n127.0.0.9:2\n");
-    ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 2; }));
     const std::wstring success = app_->text(kSuccessTotalLabel);
     const std::wstring failure = app_->text(kFailureTotalLabel);
-    app_->command(kMenuClearInvalid);
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuClearInvalid));
     ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 2; }));
-    app_->command(kMenuClearAll);
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuClearAll));
     ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 0; }));
     EXPECT_EQ(app_->text(kSuccessTotalLabel), success);
     EXPECT_EQ(app_->text(kFailureTotalLabel), failure);
@@ -121,26 +250,22 @@ TEST_F(ListActionsTest, ClearingLeavesTheCountersAlone) {
 
 TEST_F(ListActionsTest, SystemProxySwitchWritesAndClearsTheRegistry) {
     importLines("127.0.0.10:8080\n127.0.0.11:3128\n");
-    ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 2; }));
-
-    app_->selectRow(0);
-    app_->command(kMenuSetProxy);
+    ASSERT_TRUE(app_->useListMenu(0, kMenuSetProxy));
     ASSERT_TRUE(app_->waitFor([] { return proxyServer() == L"127.0.0.10:8080"; }));
     EXPECT_EQ(proxyEnable(), std::optional<DWORD>(1));
 
-    app_->selectRow(1);
-    app_->command(kMenuSetProxy);
+    ASSERT_TRUE(app_->useListMenu(1, kMenuSetProxy));
     ASSERT_TRUE(app_->waitFor([] { return proxyServer() == L"127.0.0.11:3128"; }));
     EXPECT_EQ(proxyEnable(), std::optional<DWORD>(1));
 
-    app_->command(kMenuCancelProxy);
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuCancelProxy));
     ASSERT_TRUE(app_->waitFor([] { return !proxyServer().has_value(); }));
     EXPECT_EQ(proxyEnable(), std::optional<DWORD>(0));
 
-    app_->selectRow(0);
-    app_->command(kMenuSetProxy);
+    ASSERT_TRUE(app_->useListMenu(0, kMenuSetProxy));
     ASSERT_TRUE(app_->waitFor([] { return proxyServer().has_value(); }));
-    EXPECT_EQ(app_->closeAndWait(), std::optional<DWORD>(0));
+    EXPECT_TRUE(app_->clickCloseBox());
+    EXPECT_EQ(app_->waitExit(), std::optional<DWORD>(0));
     EXPECT_EQ(proxyEnable(), std::optional<DWORD>(0));
     EXPECT_FALSE(proxyServer().has_value());
 }
@@ -149,10 +274,12 @@ TEST_F(ListActionsTest, SystemProxySwitchWritesAndClearsTheRegistry) {
 // once, and the proxy is not switched on behind the closed window.
 TEST_F(ListActionsTest, ClosingDuringTheSetProxyWaitLeavesNoProxy) {
     importLines("127.0.0.1:18190\r\n");
+    const POINT closeBox = app_->closeBox();
+    ASSERT_NE(closeBox.x, 0);
     app_->selectRow(0);
     app_->command(kMenuSetProxy);
+    e2e::App::leftClickAt(closeBox);
     const auto closed = std::chrono::steady_clock::now();
-    PostMessageW(app_->window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(app_->waitExit(5s), std::optional<DWORD>(0));
     EXPECT_LT(std::chrono::steady_clock::now() - closed, 1s);
     EXPECT_EQ(proxyEnable(), std::optional<DWORD>(0));
@@ -161,7 +288,6 @@ TEST_F(ListActionsTest, ClosingDuringTheSetProxyWaitLeavesNoProxy) {
 
 TEST_F(ListActionsTest, EndOfTheSessionSwitchesTheProxyOff) {
     importLines("127.0.0.12:8080\n");
-    ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 1; }));
     app_->selectRow(0);
     app_->command(kMenuSetProxy);
     ASSERT_TRUE(app_->waitFor([] { return proxyServer().has_value(); }));
@@ -171,47 +297,46 @@ TEST_F(ListActionsTest, EndOfTheSessionSwitchesTheProxyOff) {
     EXPECT_FALSE(proxyServer().has_value());
 }
 
+// The window's private messages, from another process and with any
+// parameters, do nothing: work for the window thread never travels in them.
+TEST_F(ListActionsTest, ForeignPrivateMessagesChangeNothing) {
+    importLines("127.0.0.41:1\r\n127.0.0.42:2\r\n");
+    const auto rows = app_->rows();
+    const UINT doorbell = RegisterWindowMessageW(kWindowTasksMessage);
+    for (const UINT message : {UINT{WM_APP + 1}, UINT{WM_APP + 2}, doorbell}) {
+        for (const LPARAM junk : {LPARAM{0}, LPARAM{0x12345678}, LPARAM{-1}}) {
+            PostMessageW(app_->window(), message, static_cast<WPARAM>(junk), junk);
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(app_->window(), message, static_cast<WPARAM>(junk), junk,
+                                SMTO_NORMAL, 2000, &result);
+        }
+    }
+    DWORD_PTR result = 0;
+    ASSERT_NE(SendMessageTimeoutW(app_->window(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result), 0)
+        << "the window stopped answering";
+    EXPECT_EQ(app_->rows(), rows);
+    EXPECT_TRUE(app_->useListMenu(1, kMenuCopyProxy));
+    EXPECT_TRUE(app_->waitFor([] { return clipboardText() == "127.0.0.42:2"; }));
+}
+
 TEST_F(ListActionsTest, NoticeKeepsMovingLeft) {
     HWND notice = app_->control(kNoticeLabel);
     const LONG first = e2e::rectInParent(notice).left;
     EXPECT_TRUE(app_->waitFor([&] { return e2e::rectInParent(notice).left != first; }, 3s));
 }
 
-TEST_F(ListActionsTest, RightClickOnTheListOpensTheMenu) {
-    HWND list = app_->control(kProxyList);
-    RECT r{};
-    GetWindowRect(list, &r);
-    SetForegroundWindow(app_->window());
-    SetCursorPos(r.left + 40, r.top + 60);
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    SendInput(2, clicks, sizeof(INPUT));
-    // The program's own menu: a menu window of another process may linger.
-    const DWORD program = GetProcessId(app_->process());
-    const auto ownMenu = [program] {
-        for (HWND w = FindWindowW(L"#32768", nullptr); w != nullptr;
-             w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == program && IsWindowVisible(w)) return w;
-        }
-        return static_cast<HWND>(nullptr);
-    };
-    HWND menu = nullptr;
-    EXPECT_TRUE(app_->waitFor([&] { return (menu = ownMenu()) != nullptr; }, 5s));
+TEST_F(ListActionsTest, RightClickOpensTheMenuBesideTheCursor) {
+    app_->rightClickBelowRows();
+    HWND menu = app_->openMenu();
+    ASSERT_NE(menu, nullptr);
     e2e::screenshotScreen(L"list-menu");
-    if (menu != nullptr) {
-        RECT m{};
-        GetWindowRect(menu, &m);
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        EXPECT_EQ(m.left, cursor.x + 3);
-        EXPECT_EQ(m.top, cursor.y + 3);
-        keybd_event(VK_ESCAPE, 0, 0, 0);
-        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
-    }
+    RECT m{};
+    GetWindowRect(menu, &m);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(m.left, cursor.x + 3);
+    EXPECT_EQ(m.top, cursor.y + 3);
+    app_->pressKey(VK_ESCAPE);
 }
 
 }  // namespace

@@ -36,33 +36,30 @@ protected:
 };
 
 TEST_F(VerificationTest, SelectedRowsPassOnlyThroughTheHidingProxy) {
-    app_->selectRow(0);
-    app_->command(kMenuVerifySelected);
+    ASSERT_TRUE(app_->useListMenu(0, kMenuVerifySelected));
     ASSERT_TRUE(app_->waitFor([&] { return app_->cell(0, 4) != L""; }, 30s));
     EXPECT_EQ(app_->cell(0, 3), L"成功");
     EXPECT_EQ(app_->cell(0, 4), L"极快") << "127.0.0.1 answers an ICMP echo";
     EXPECT_EQ(app_->text(kSuccessTotalLabel), L"1个IP");
 
-    app_->selectRow(1);
-    app_->command(kMenuVerifySelected);
+    ASSERT_TRUE(app_->useListMenu(1, kMenuVerifySelected));
     ASSERT_TRUE(app_->waitFor([&] { return verified(1); }, 30s));
     EXPECT_EQ(app_->cell(1, 3), L"失败") << "the page shows our own address";
     EXPECT_EQ(app_->cell(1, 4), L"无效");
 
-    app_->selectRow(2);
-    app_->command(kMenuVerifySelected);
+    ASSERT_TRUE(app_->useListMenu(2, kMenuVerifySelected));
     ASSERT_TRUE(app_->waitFor([&] { return verified(2); }, 60s));
     EXPECT_EQ(app_->cell(2, 3), L"失败");
     EXPECT_EQ(app_->cell(2, 4), L"无效");
     EXPECT_EQ(app_->text(kFailureTotalLabel), L"2个IP");
 
     // Counters survive clearing; clearing the invalid rows leaves the good one.
-    app_->command(kMenuClearInvalid);
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuClearInvalid));
     ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 1; }));
     EXPECT_EQ(app_->cell(0, 1), L"127.0.0.1");
     EXPECT_EQ(app_->cell(0, 2), L"18190");
     EXPECT_EQ(app_->cell(0, 0), L"1");
-    app_->command(kMenuClearAll);
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuClearAll));
     ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 0; }));
     EXPECT_EQ(app_->text(kSuccessTotalLabel), L"1个IP");
     EXPECT_EQ(app_->text(kFailureTotalLabel), L"2个IP");
@@ -70,7 +67,7 @@ TEST_F(VerificationTest, SelectedRowsPassOnlyThroughTheHidingProxy) {
 }
 
 TEST_F(VerificationTest, VerifyAllVisitsEveryRowOnceAndEndsOnTheLast) {
-    app_->command(kMenuVerifyAll);
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuVerifyAll));
     ASSERT_TRUE(app_->waitFor([&] { return verified(0) && verified(1) && verified(2); }, 60s));
     EXPECT_EQ(app_->selectedRow(), 2);
     EXPECT_EQ(app_->cell(0, 3), L"成功");
@@ -81,14 +78,22 @@ TEST_F(VerificationTest, VerifyAllVisitsEveryRowOnceAndEndsOnTheLast) {
     EXPECT_EQ(app_->text(kSuccessTotalLabel), L"1个IP");
 }
 
+// "停止验证", chosen in the menu while the pass goes on: no row after the one
+// being started then is verified. (The pass sleeps between rows, so the
+// window answers every half second only, and the menu takes a few rows.)
 TEST_F(VerificationTest, StopEndsThePassAfterTheCurrentRow) {
-    app_->command(kMenuVerifyAll);
-    app_->command(kMenuStopVerify);
-    ASSERT_TRUE(app_->waitFor([&] { return verified(0); }, 30s));
-    Sleep(2000);
-    EXPECT_FALSE(verified(1));
-    EXPECT_FALSE(verified(2));
-    EXPECT_EQ(app_->selectedRow(), 0);
+    constexpr int kRowsInPass = 60;
+    std::string rows;
+    for (int i = 0; i < kRowsInPass; ++i) rows += "127.0.0.1:18199\r\n";
+    ASSERT_TRUE(app_->importProxies(folder_->path(), rows));
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuVerifyAll));
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuStopVerify));
+    const int last = app_->selectedRow();
+    ASSERT_GE(last, 0);
+    ASSERT_LT(last, kRowsInPass - 1) << "the pass ended before it could be stopped";
+    Sleep(3000);
+    EXPECT_EQ(app_->selectedRow(), last);
+    for (int row = last + 1; row < kRowsInPass; ++row) EXPECT_FALSE(verified(row)) << row;
 }
 
 // A verification's outcome belongs to the row it verified: a list refilled
@@ -117,7 +122,10 @@ int echoPagesServed() {
 }
 
 // Closing during "验证全部" ends the pass with the window: the process is gone
-// within a second, and no request reaches the echo page afterwards.
+// within a second, and no request reaches the echo page afterwards. The close
+// comes just after a row's request was served, so that none is on its way
+// (the pass starts a row every half second) and any request seen later was
+// sent after the close.
 TEST(VerificationLifecycle, ClosingDuringVerifyAllEndsWithinASecond) {
     e2e::TempFolder folder(L"verify-all-close");
     e2e::App app;
@@ -125,10 +133,14 @@ TEST(VerificationLifecycle, ClosingDuringVerifyAllEndsWithinASecond) {
     std::string rows;
     for (int i = 0; i < 40; ++i) rows += "127.0.0.1:18190\r\n";
     ASSERT_TRUE(app.importProxies(folder.path(), rows));
+    const POINT closeBox = app.closeBox();
+    ASSERT_NE(closeBox.x, 0);
     app.command(kMenuVerifyAll);
     ASSERT_TRUE(app.waitFor([&] { return !app.cell(2, 4).empty(); }, 20s));
+    const int before = echoPagesServed();
+    ASSERT_TRUE(app.waitFor([&] { return echoPagesServed() > before; }, 5s));
+    e2e::App::leftClickAt(closeBox);
     const auto closed = std::chrono::steady_clock::now();
-    PostMessageW(app.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     const std::optional<DWORD> code = app.waitExit(5s);
     const auto took = std::chrono::steady_clock::now() - closed;
     EXPECT_EQ(code, std::optional<DWORD>(0));
@@ -145,7 +157,8 @@ TEST(VerificationLifecycle, ClosingWhileAVerificationRunsEndsAtOnce) {
     ASSERT_TRUE(app.importProxies(folder.path(), "127.0.0.1:18199\r\n"));
     app.selectRow(0);
     app.command(kMenuVerifySelected);
-    EXPECT_EQ(app.closeAndWait(), std::optional<DWORD>(0));
+    EXPECT_TRUE(app.clickCloseBox());
+    EXPECT_EQ(app.waitExit(), std::optional<DWORD>(0));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include "harness_win.h"
 #include "ui/ids.h"
-#include "util/startup_texts.h"
+#include "util/start_captions.h"
 
 namespace {
 
@@ -213,8 +213,8 @@ TEST_F(WindowTest, StatusBarHasTwoPanels) {
     EXPECT_EQ(r.bottom, client.bottom) << "docked along the bottom edge";
 }
 
-TEST_F(WindowTest, StartupTextsReplaceTheDesignTimeCaptions) {
-    const auto texts = velmora::decodeStartupTexts();
+TEST_F(WindowTest, StartCaptionsReplaceTheDesignTimeCaptions) {
+    const auto texts = velmora::decodeStartCaptions();
     EXPECT_EQ(app_->text(app_->window()), fromGbk(texts[0]));
     EXPECT_EQ(app_->text(kShareNoticeLabel), fromGbk(texts[1]));
     EXPECT_EQ(app_->text(kNoticeLabel), fromGbk(texts[2]));
@@ -234,13 +234,14 @@ TEST_F(WindowTest, RawResultEditStaysHidden) {
 TEST(WindowLifecycle, CloseBoxEndsWithExitCodeZero) {
     e2e::App app;
     ASSERT_TRUE(app.started());
-    EXPECT_EQ(app.closeAndWait(), std::optional<DWORD>(0));
+    EXPECT_TRUE(app.clickCloseBox());
+    EXPECT_EQ(app.waitExit(), std::optional<DWORD>(0));
 }
 
 TEST(WindowLifecycle, AltF4EndsWithExitCodeZero) {
     e2e::App app;
     ASSERT_TRUE(app.started());
-    PostMessageW(app.window(), WM_SYSKEYDOWN, VK_F4, 0x20000001);
+    app.pressKey(VK_F4, {VK_MENU});
     EXPECT_EQ(app.waitExit(), std::optional<DWORD>(0));
 }
 

@@ -20,12 +20,12 @@ set -eu
 # The tests run in the machine, where each start of the program takes some
 # 15 s: start with the skin, extraction, verification through the hiding
 # proxy and a dead one, system proxy on and off, import and export through
-# the file dialogs, and the close box.
+# the file dialogs (in a folder named in Hangul), and the close box.
 emu_tests="Skin.FirstAndLaterStartsWriteBothFilesAndShowTheSkin
 ExtractionTest.StartValuesSendTheExactFormAndFillNumberedRows
 VerificationTest.SelectedRowsPassOnlyThroughTheHidingProxy
 ListActionsTest.SystemProxySwitchWritesAndClearsTheRegistry
-ListActionsTest.ImportThenExportThroughTheRealDialogs
+ListActionsTest.ImportAndExportInAFolderNamedInHangul
 WindowLifecycle.CloseBoxEndsWithExitCodeZero"
 
 here="$(cd "$(dirname "$0")" && pwd)"

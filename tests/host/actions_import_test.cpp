@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
@@ -8,14 +9,14 @@
 
 #include "actions/import_export.h"
 #include "actions/proxy_file.h"
-#include "ui/memory_controls.h"
+#include "support/memory_window.h"
 
 namespace velmora::actions {
 namespace {
 
 using namespace std::string_literals;
-using ui::MemoryControls;
-using ui::Row;
+using fakes::MemoryWindow;
+using model::Row;
 
 // Hands out a text in pieces of a fixed size, as a file read in chunks.
 class TextSource final : public ByteSource {
@@ -35,10 +36,10 @@ private:
 };
 
 std::vector<Row> importText(const std::string& text, std::size_t piece = 1 << 16) {
-    MemoryControls controls;
+    MemoryWindow window;
     TextSource source(text, piece);
-    readProxyFile(source, controls);
-    return controls.rows();
+    readProxyFile(source, window, clearForFill(window));
+    return window.rows();
 }
 
 Row local(std::string number, std::string address, std::string port) {
@@ -134,61 +135,61 @@ TEST(ImportProxies, BinaryFileEndsWithCleanRows) {
 
 TEST(ImportProxies, StopsAtTheRowLimitAndSaysSoOnlyWhenMoreFollow) {
     for (const std::string file : {"a:1\nb:2\n\nnone\n", "a:1\nb:2\nc:3\nd:4\n"}) {
-        MemoryControls controls;
+        MemoryWindow window;
         TextSource source(file, 3);
-        ProxyFileReader reader(controls, 2);
+        ProxyFileReader reader(window, clearForFill(window), 2);
         std::string chunk(3, '\0');
         while (const std::size_t n = source.read(chunk.data(), chunk.size()))
             reader.feed({chunk.data(), n});
         reader.finish();
         EXPECT_EQ(reader.truncated(), file.find("c:3") != std::string::npos) << file;
-        EXPECT_EQ(controls.rows(), (std::vector<Row>{local("1", "a", "1"), local("2", "b", "2")}));
+        EXPECT_EQ(window.rows(), (std::vector<Row>{local("1", "a", "1"), local("2", "b", "2")}));
     }
 }
 
 TEST(ImportProxies, CancelledDialogLeavesTheList) {
-    MemoryControls controls;
-    controls.setRows({local("1", "9.9.9.9", "1")});
-    controls.scriptDialog(ui::kImportDialog, false, "ignored.txt");
+    MemoryWindow window;
+    window.setRows({local("1", "9.9.9.9", "1")});
+    window.scriptImport(std::nullopt);
     bool opened = false;
-    importProxyFile(controls, [&](const std::string&) {
+    importProxyFile(window, window, window, [&](const std::filesystem::path&) {
         opened = true;
         return std::unique_ptr<ByteSource>();
     });
     EXPECT_FALSE(opened);
-    EXPECT_EQ(controls.rowCount(), 1);
-    EXPECT_EQ(controls.dialog(ui::kImportDialog).shownCount, 1);
+    EXPECT_EQ(window.rowCount(), 1);
+    EXPECT_EQ(window.importAsked(), 1);
 }
 
 TEST(ImportProxies, ListIsClearedBeforeTheFileOpens) {
-    MemoryControls controls;
-    controls.setRows({local("1", "9.9.9.9", "1"), local("2", "8.8.8.8", "2")});
-    controls.scriptDialog(ui::kImportDialog, true, "C:\\代理\\list.txt");
-    std::string openedPath;
+    MemoryWindow window;
+    window.setRows({local("1", "9.9.9.9", "1"), local("2", "8.8.8.8", "2")});
+    window.scriptImport("C:\\proxies\\list.txt");
+    std::filesystem::path openedPath;
     int rowsWhenOpened = -1;
-    importProxyFile(controls, [&](const std::string& path) {
+    importProxyFile(window, window, window, [&](const std::filesystem::path& path) {
         openedPath = path;
-        rowsWhenOpened = controls.rowCount();
+        rowsWhenOpened = window.rowCount();
         return std::unique_ptr<ByteSource>();  // the file cannot be opened
     });
-    EXPECT_EQ(openedPath, "C:\\代理\\list.txt");
+    EXPECT_EQ(openedPath, "C:\\proxies\\list.txt");
     EXPECT_EQ(rowsWhenOpened, 0);
-    EXPECT_EQ(controls.rowCount(), 0);
+    EXPECT_EQ(window.rowCount(), 0);
 
-    importProxyFile(controls, [](const std::string&) {
+    importProxyFile(window, window, window, [](const std::filesystem::path&) {
         return std::make_unique<TextSource>("1.2.3.4:8080\n", 64);
     });
-    EXPECT_EQ(controls.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
+    EXPECT_EQ(window.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
 }
 
 struct WrittenFile {
     int writes = 0;
-    std::string path;
+    std::filesystem::path path;
     std::string bytes;
 };
 
 FileWriter recordTo(WrittenFile& file) {
-    return [&file](const std::string& path, std::string_view bytes) {
+    return [&file](const std::filesystem::path& path, std::string_view bytes) {
         ++file.writes;
         file.path = path;
         file.bytes = std::string(bytes);
@@ -197,35 +198,35 @@ FileWriter recordTo(WrittenFile& file) {
 }
 
 TEST(ExportProxies, WritesEveryRowWithCrLfToTheNamePlusTxt) {
-    MemoryControls controls;
-    controls.setRows(
+    MemoryWindow window;
+    window.setRows(
         {{"1", "1.2.3.4", "8080", "成功", "极快", "全国"}, {"2", "5.6.7.8", "3128", "", "", ""}});
-    controls.scriptDialog(ui::kExportDialog, true, "C:\\out\\list.txt");
+    window.scriptExport("C:\\out\\list.txt");
     WrittenFile file;
-    exportProxyFile(controls, recordTo(file));
+    exportProxyFile(window, window, recordTo(file));
     EXPECT_EQ(file.writes, 1);
     EXPECT_EQ(file.path, "C:\\out\\list.txt.txt");
     EXPECT_EQ(file.bytes, "1.2.3.4:8080\r\n5.6.7.8:3128\r\n");
-    EXPECT_EQ(controls.dialog(ui::kExportDialog).typeWhenShown, 1);
+    EXPECT_EQ(window.exportAsked(), 1);
 }
 
 TEST(ExportProxies, EmptyListWritesAnEmptyFileAndCancelWritesNothing) {
-    MemoryControls controls;
-    controls.scriptDialog(ui::kExportDialog, true, "empty");
+    MemoryWindow window;
+    window.scriptExport("empty");
     WrittenFile file;
-    exportProxyFile(controls, recordTo(file));
+    exportProxyFile(window, window, recordTo(file));
     EXPECT_EQ(file.writes, 1);
     EXPECT_EQ(file.path, "empty.txt");
     EXPECT_EQ(file.bytes, "");
 
-    controls.setRows({local("1", "1.2.3.4", "80")});
-    controls.scriptDialog(ui::kExportDialog, false, "other");
-    exportProxyFile(controls, recordTo(file));
+    window.setRows({local("1", "1.2.3.4", "80")});
+    window.scriptExport(std::nullopt);
+    exportProxyFile(window, window, recordTo(file));
     EXPECT_EQ(file.writes, 1);
 }
 
 TEST(ExportProxies, ExportedTextImportsBackToTheSameProxies) {
-    MemoryControls source;
+    MemoryWindow source;
     source.setRows({{"1", "1.2.3.4", "8080", "", "", ""},
                     {"2", "代理", "端口", "", "", ""},
                     {"3", "", "", "", "", ""}});

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "actions/system_proxy.h"
-#include "ui/memory_controls.h"
+#include "support/memory_window.h"
 
 namespace velmora::actions {
 namespace {
 
-using ui::MemoryControls;
-using ui::Row;
+using fakes::MemoryWindow;
+using model::Row;
 using Calls = std::vector<std::string>;
 
 // Records what the switch does to the settings; the wait runs `duringWait`,
@@ -42,72 +42,71 @@ Calls concat(Calls a, const Calls& b) {
 
 struct SwitchFixture : ::testing::Test {
     SwitchFixture() {
-        controls.setRows({{"1", "1.2.3.4", "8080", "", "", ""},
+        window.setRows({{"1", "1.2.3.4", "8080", "", "", ""},
                           {"2", "5.6.7.8", "3128", "失败", "无效", ""},
                           {"3", "", "", "", "", ""}});
     }
-    MemoryControls controls;
+    MemoryWindow window;
     RecordingSettings settings;
     SystemProxySwitch proxySwitch{settings};
 };
 
 TEST_F(SwitchFixture, NoSelectionShowsTheMessageAndTouchesNothing) {
-    proxySwitch.set(controls);
+    proxySwitch.switchOn(window, window);
     EXPECT_TRUE(settings.calls.empty());
-    const auto messages = controls.messages();
+    const auto messages = window.messages();
     ASSERT_EQ(messages.size(), 1U);
     EXPECT_EQ(messages[0].text, "请选择需要设置的代理IP");
-    EXPECT_EQ(messages[0].title, "信息：");
     EXPECT_FALSE(proxySwitch.mayBeSet());
 }
 
 TEST_F(SwitchFixture, SetSwitchesOffWaitsThenSetsTheSelectedProxy) {
-    controls.setCurrentRow(1);  // a failed proxy can be set as well
-    proxySwitch.set(controls);
+    window.setCurrentRow(1);  // a failed proxy can be set as well
+    proxySwitch.switchOn(window, window);
     EXPECT_EQ(settings.calls,
               concat(kSwitchOff, {"wait 200", "enable 1", "server 5.6.7.8:3128", "announce"}));
     EXPECT_TRUE(proxySwitch.mayBeSet());
-    EXPECT_TRUE(controls.messages().empty());
+    EXPECT_TRUE(window.messages().empty());
 }
 
 TEST_F(SwitchFixture, RowWithEmptyCellsGivesAColon) {
-    controls.setCurrentRow(2);
-    proxySwitch.set(controls);
+    window.setCurrentRow(2);
+    proxySwitch.switchOn(window, window);
     EXPECT_EQ(settings.calls.at(5), "server :");
 }
 
 TEST_F(SwitchFixture, TheRowSelectedAfterTheWaitCounts) {
-    controls.setCurrentRow(0);
-    settings.duringWait = [this] { controls.setCurrentRow(1); };
-    proxySwitch.set(controls);
+    window.setCurrentRow(0);
+    settings.duringWait = [this] { window.setCurrentRow(1); };
+    proxySwitch.switchOn(window, window);
     EXPECT_EQ(settings.calls.at(5), "server 5.6.7.8:3128");
 }
 
 TEST_F(SwitchFixture, SelectionGoneDuringTheWaitLeavesTheProxyOff) {
-    controls.setCurrentRow(0);
-    settings.duringWait = [this] { controls.deleteAllRows(); };
-    proxySwitch.set(controls);
+    window.setCurrentRow(0);
+    settings.duringWait = [this] { window.withRows([](model::ProxyRows& rows) { rows.clear(); }); };
+    proxySwitch.switchOn(window, window);
     EXPECT_EQ(settings.calls, concat(kSwitchOff, {"wait 200"}));
     EXPECT_FALSE(proxySwitch.mayBeSet());
 }
 
 TEST_F(SwitchFixture, EndDuringTheWaitKeepsTheProxyOff) {
-    controls.setCurrentRow(0);
-    settings.duringWait = [this] { proxySwitch.end(); };
-    proxySwitch.set(controls);
+    window.setCurrentRow(0);
+    settings.duringWait = [this] { proxySwitch.switchOffForGood(); };
+    proxySwitch.switchOn(window, window);
     EXPECT_EQ(settings.calls, concat(concat(kSwitchOff, {"wait 200"}), kSwitchOff));
     EXPECT_FALSE(proxySwitch.mayBeSet());
 }
 
 TEST_F(SwitchFixture, NestedSetAndCancelRunInsideTheWait) {
-    controls.setCurrentRow(0);
+    window.setCurrentRow(0);
     bool nested = false;
     settings.duringWait = [&] {
         if (nested) return;
         nested = true;
-        proxySwitch.cancel();
+        proxySwitch.switchOff();
     };
-    proxySwitch.set(controls);
+    proxySwitch.switchOn(window, window);
     // A cancel chosen during the pause runs between the switch-off and the
     // switch-on, which still follows.
     EXPECT_EQ(settings.calls,
@@ -116,12 +115,12 @@ TEST_F(SwitchFixture, NestedSetAndCancelRunInsideTheWait) {
 }
 
 TEST_F(SwitchFixture, CancelAlwaysSwitchesOff) {
-    proxySwitch.cancel();
+    proxySwitch.switchOff();
     EXPECT_EQ(settings.calls, kSwitchOff);
-    controls.setCurrentRow(0);
-    proxySwitch.set(controls);
+    window.setCurrentRow(0);
+    proxySwitch.switchOn(window, window);
     EXPECT_TRUE(proxySwitch.mayBeSet());
-    proxySwitch.cancel();
+    proxySwitch.switchOff();
     EXPECT_FALSE(proxySwitch.mayBeSet());
 }
 

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "actions/list_actions.h"
 #include "build_config.h"
+#include "extract/answer_reducer.h"
 #include "extract/form.h"
 #include "extract/list_fill.h"
-#include "ui/memory_controls.h"
+#include "support/memory_window.h"
 #include "util/text.h"
 
 namespace velmora::extract {
@@ -172,72 +175,97 @@ TEST(ReduceAnswer, StopsReadingBeyondTheLimitAndSaysSo) {
 
 class FillProxyListTest : public ::testing::Test {
 protected:
-    ui::Row row(std::string n, std::string ip, std::string port, std::string region) {
+    model::Row row(std::string n, std::string ip, std::string port, std::string region) {
         return {std::move(n), std::move(ip), std::move(port), "", "", std::move(region)};
     }
-    ui::MemoryControls controls;
+    fakes::MemoryWindow window;
 };
 
 TEST_F(FillProxyListTest, ReplacesRowsAndNumbersFromOne) {
-    controls.setRows({row("7", "9.9.9.9", "1", "本地"), row("8", "9.9.9.8", "2", "本地")});
+    window.setRows({row("7", "9.9.9.9", "1", "本地"), row("8", "9.9.9.8", "2", "本地")});
     const std::string result = "1.2.3.4:80\r\n5.6.7.8:3128\r\n10.0.0.1:8080\r\n";
-    FillProxyList(controls, {result});
-    EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "1.2.3.4", "80", "全国"),
+    FillProxyList(window, window, window, {result});
+    EXPECT_EQ(window.rows(), (std::vector<model::Row>{row("1", "1.2.3.4", "80", "全国"),
                                                      row("2", "5.6.7.8", "3128", "全国"),
                                                      row("3", "10.0.0.1", "8080", "全国")}));
-    EXPECT_EQ(controls.text(ui::kRawResultEdit), result);
-    EXPECT_TRUE(controls.messages().empty());
+    EXPECT_EQ(window.keptResultText(), result);
+    EXPECT_TRUE(window.messages().empty());
 
-    FillProxyList(controls, {"4.4.4.4:44\r\n"});
-    EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "4.4.4.4", "44", "全国")}));
+    FillProxyList(window, window, window, {"4.4.4.4:44\r\n"});
+    EXPECT_EQ(window.rows(), (std::vector<model::Row>{row("1", "4.4.4.4", "44", "全国")}));
 }
 
 TEST_F(FillProxyListTest, RegionTextKeepsRegionColumnEmpty) {
     for (const std::string region : {"北京", " ", "\xA1\xA1"}) {
-        controls.setText(ui::kRegionEdit, region);
-        FillProxyList(controls, {"1.2.3.4:80\r\n"});
-        EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "1.2.3.4", "80", "")}));
+        window.setRegion(region);
+        FillProxyList(window, window, window, {"1.2.3.4:80\r\n"});
+        EXPECT_EQ(window.rows(), (std::vector<model::Row>{row("1", "1.2.3.4", "80", "")}));
     }
 }
 
 TEST_F(FillProxyListTest, LinesWithoutColonKeepOnlyTheirNumber) {
-    FillProxyList(controls, {"garbage\r\n\r\n1.2.3.4:80:9\r\n"});
-    EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "", "", ""), row("2", "", "", ""),
+    FillProxyList(window, window, window, {"garbage\r\n\r\n1.2.3.4:80:9\r\n"});
+    EXPECT_EQ(window.rows(), (std::vector<model::Row>{row("1", "", "", ""), row("2", "", "", ""),
                                                      row("3", "1.2.3.4", "80", "全国")}));
 }
 
 TEST_F(FillProxyListTest, EmptyResultShowsMessageAndKeepsEverything) {
-    const std::vector<ui::Row> before = {row("1", "9.9.9.9", "1", "全国")};
-    controls.setRows(before);
-    controls.setText(ui::kRawResultEdit, "9.9.9.9:1\r\n");
-    FillProxyList(controls, {});
-    EXPECT_EQ(controls.rows(), before);
-    EXPECT_EQ(controls.text(ui::kRawResultEdit), "9.9.9.9:1\r\n");
-    ASSERT_EQ(controls.messages().size(), 1u);
-    EXPECT_EQ(controls.messages()[0].text, "获取失败!!!");
-    EXPECT_EQ(controls.messages()[0].title, "信息：");
-    EXPECT_EQ(controls.messages()[0].icon, ui::kIconExclamation);
+    const std::vector<model::Row> before = {row("1", "9.9.9.9", "1", "全国")};
+    window.setRows(before);
+    window.keepResultText("9.9.9.9:1\r\n");
+    FillProxyList(window, window, window, {});
+    EXPECT_EQ(window.rows(), before);
+    EXPECT_EQ(window.keptResultText(), "9.9.9.9:1\r\n");
+    ASSERT_EQ(window.messages().size(), 1u);
+    EXPECT_EQ(window.messages()[0].text, "获取失败!!!");
+    EXPECT_TRUE(window.messages()[0].warning);
 }
 
 // RegionEdit is read as the rows go in, so a region typed while rows arrive
 // applies to the rows filled afterwards.
 TEST_F(FillProxyListTest, RegionIsReadAsTheRowsArrive) {
     int trips = 0;
-    controls.afterEachRowsTrip([&] {
-        if (++trips == 1) controls.setText(ui::kRegionEdit, "上海");
+    window.afterEachRowsTrip([&] {
+        // The first trip replaces the list, the second brings row 1.
+        if (++trips == 2) window.setRegion("上海");
     });
-    FillProxyList(controls, {"1.1.1.1:1\r\n2.2.2.2:2\r\n3.3.3.3:3\r\n"}, 1);
-    EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{row("1", "1.1.1.1", "1", "全国"),
+    FillProxyList(window, window, window, {"1.1.1.1:1\r\n2.2.2.2:2\r\n3.3.3.3:3\r\n"}, 1);
+    EXPECT_EQ(window.rows(), (std::vector<model::Row>{row("1", "1.1.1.1", "1", "全国"),
                                                      row("2", "2.2.2.2", "2", ""),
                                                      row("3", "3.3.3.3", "3", "")}));
 }
 
 TEST_F(FillProxyListTest, AResultCutAtTheLimitIsToldOnceAfterTheRows) {
-    FillProxyList(controls, {"1.1.1.1:1\r\n2.2.2.2:2\r\n", true});
-    EXPECT_EQ(controls.rowCount(), 2);
-    ASSERT_EQ(controls.messages().size(), 1u);
-    EXPECT_EQ(controls.messages()[0].text, "找到的代理太多，只列出了前100000个。");
-    EXPECT_EQ(controls.messages()[0].title, "信息：");
+    FillProxyList(window, window, window, {"1.1.1.1:1\r\n2.2.2.2:2\r\n", true});
+    EXPECT_EQ(window.rowCount(), 2);
+    ASSERT_EQ(window.messages().size(), 1u);
+    EXPECT_EQ(window.messages()[0].text, "找到的代理太多，只列出了前100000个。");
+}
+
+// Whatever clears the list while rows still arrive (a newer extraction, an
+// import, "清除全部", "清除无效") takes it over: the older fill's later
+// batches are dropped, and it says nothing.
+TEST_F(FillProxyListTest, AFillStopsOnceTheListWasClearedBehindIt) {
+    const std::vector<std::pair<const char*, std::function<void()>>> clearings = {
+        {"newer extraction", [&] { FillProxyList(window, window, window, {"9.9.9.9:9\r\n"}); }},
+        {"清除全部", [&] { actions::removeAllRows(window); }},
+        {"清除无效", [&] { actions::removeFailedRows(window); }},
+    };
+    for (const auto& [name, clear] : clearings) {
+        SCOPED_TRACE(name);
+        window.setRows({});
+        std::vector<model::Row> afterClear;
+        int trips = 0;
+        window.afterEachRowsTrip([&] {
+            if (++trips != 2) return;
+            clear();
+            afterClear = window.rows();
+        });
+        FillProxyList(window, window, window, {"1.1.1.1:1\r\n2.2.2.2:2\r\n3.3.3.3:3\r\n", true}, 1);
+        window.afterEachRowsTrip({});
+        EXPECT_EQ(window.rows(), afterClear);
+        EXPECT_TRUE(window.messages().empty());
+    }
 }
 
 }  // namespace

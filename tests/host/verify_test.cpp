@@ -7,10 +7,11 @@
 #include <thread>
 #include <vector>
 
-#include "ui/memory_controls.h"
+#include "support/memory_window.h"
 
 namespace v = velmora::verify;
-namespace ui = velmora::ui;
+namespace model = velmora::model;
+namespace fakes = velmora::fakes;
 
 namespace {
 
@@ -61,7 +62,7 @@ TEST(OwnIp, CheckStoresWholeAndReleaseEmpties) {
 class VerifyRow : public ::testing::Test {
 protected:
     void SetUp() override {
-        controls.setRows({ui::Row{"1", "127.0.0.2", "18190", "old", "old", "全国"}});
+        window.setRows({model::Row{"1", "127.0.0.2", "18190", "old", "old", "全国"}});
         ownIp.store("127.0.0.1");
     }
 
@@ -80,7 +81,7 @@ protected:
                 .counters = counters};
     }
 
-    ui::MemoryControls controls;
+    fakes::MemoryWindow window;
     v::OwnIpStore ownIp;
     v::VerifyCounters counters;
     std::vector<std::string> proxies;
@@ -88,45 +89,45 @@ protected:
 };
 
 TEST_F(VerifyRow, SuccessWritesOutcomeCountAndSpeed) {
-    v::verifyAndRecord(controls, v::proxyAt(controls, 0), tools("您的IP是：[127.0.0.2]", 3));
-    EXPECT_EQ(controls.rows()[0], (ui::Row{"1", "127.0.0.2", "18190", "成功", "极快", "全国"}));
+    v::verifyAndRecord(window, window, v::proxyAt(window, 0), tools("您的IP是：[127.0.0.2]", 3));
+    EXPECT_EQ(window.rows()[0], (model::Row{"1", "127.0.0.2", "18190", "成功", "极快", "全国"}));
     EXPECT_EQ(proxies, std::vector<std::string>{"127.0.0.2:18190"});
     EXPECT_EQ(pinged, std::vector<std::string>{"127.0.0.2"});
-    EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "1个IP");
-    EXPECT_EQ(controls.text(ui::kFailureTotalLabel), "0个IP");
+    EXPECT_EQ(window.successCaption(), "1个IP");
+    EXPECT_EQ(window.failureCaption(), "0个IP");
 
-    v::verifyAndRecord(controls, v::proxyAt(controls, 0), tools("page", -1));
-    EXPECT_EQ(controls.cellText(0, 4), "普通");
-    EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "2个IP");
+    v::verifyAndRecord(window, window, v::proxyAt(window, 0), tools("page", -1));
+    EXPECT_EQ(window.rows()[0][4], "普通");
+    EXPECT_EQ(window.successCaption(), "2个IP");
 }
 
 TEST_F(VerifyRow, FailureWritesInvalidAndCountsWithoutPinging) {
-    v::verifyAndRecord(controls, v::proxyAt(controls, 0), tools("您的IP是：[127.0.0.1]", 3));
-    EXPECT_EQ(controls.rows()[0], (ui::Row{"1", "127.0.0.2", "18190", "失败", "无效", "全国"}));
+    v::verifyAndRecord(window, window, v::proxyAt(window, 0), tools("您的IP是：[127.0.0.1]", 3));
+    EXPECT_EQ(window.rows()[0], (model::Row{"1", "127.0.0.2", "18190", "失败", "无效", "全国"}));
     EXPECT_TRUE(pinged.empty());
-    EXPECT_EQ(controls.text(ui::kFailureTotalLabel), "1个IP");
+    EXPECT_EQ(window.failureCaption(), "1个IP");
     EXPECT_EQ(counters.successes(), 0);
 }
 
 TEST_F(VerifyRow, WithoutOwnAddressEveryProxyFails) {
     ownIp.release();
-    v::verifyAndRecord(controls, v::proxyAt(controls, 0), tools("您的IP是：[127.0.0.2]", 3));
-    EXPECT_EQ(controls.cellText(0, 3), "失败");
+    v::verifyAndRecord(window, window, v::proxyAt(window, 0), tools("您的IP是：[127.0.0.2]", 3));
+    EXPECT_EQ(window.rows()[0][3], "失败");
 }
 
 TEST_F(VerifyRow, AVanishedRowStillCounts) {
-    controls.deleteAllRows();
-    v::verifyAndRecord(controls, v::proxyAt(controls, 0), tools("", -1));
+    window.withRows([](model::ProxyRows& rows) { rows.clear(); });
+    v::verifyAndRecord(window, window, v::proxyAt(window, 0), tools("", -1));
     EXPECT_EQ(proxies, std::vector<std::string>{":"});
-    EXPECT_EQ(controls.text(ui::kFailureTotalLabel), "1个IP");
+    EXPECT_EQ(window.failureCaption(), "1个IP");
 }
 
 // Rows move while a verification waits for its page: the outcome goes to
 // the row verified, wherever it stands, and to no other row.
 TEST_F(VerifyRow, TheOutcomeFollowsItsRowOrGoesNowhere) {
-    controls.setRows({ui::Row{"1", "127.0.0.9", "1", "失败", "无效", ""},
-                      ui::Row{"2", "127.0.0.2", "18190", "", "", ""},
-                      ui::Row{"3", "127.0.0.3", "3", "", "", ""}});
+    window.setRows({model::Row{"1", "127.0.0.9", "1", "失败", "无效", ""},
+                      model::Row{"2", "127.0.0.2", "18190", "", "", ""},
+                      model::Row{"3", "127.0.0.3", "3", "", "", ""}});
     auto verifyWhile = [&](int row, std::function<void()> meanwhile) {
         v::VerifyTools t = tools("您的IP是：[127.0.0.2]", 3);
         auto fetch = t.fetchThroughProxy;
@@ -134,33 +135,33 @@ TEST_F(VerifyRow, TheOutcomeFollowsItsRowOrGoesNowhere) {
             meanwhile();
             return fetch(proxy);
         };
-        v::verifyAndRecord(controls, v::proxyAt(controls, row), t);
+        v::verifyAndRecord(window, window, v::proxyAt(window, row), t);
     };
     // Another row deleted: row 2 is now at index 0 and gets its outcome.
-    verifyWhile(1, [&] { controls.deleteRow(0); });
-    EXPECT_EQ(controls.rows()[0], (ui::Row{"2", "127.0.0.2", "18190", "成功", "极快", ""}));
-    EXPECT_EQ(controls.rows()[1], (ui::Row{"3", "127.0.0.3", "3", "", "", ""}));
+    verifyWhile(1, [&] { window.withRows([](model::ProxyRows& rows) { rows.erase(0); }); });
+    EXPECT_EQ(window.rows()[0], (model::Row{"2", "127.0.0.2", "18190", "成功", "极快", ""}));
+    EXPECT_EQ(window.rows()[1], (model::Row{"3", "127.0.0.3", "3", "", "", ""}));
     EXPECT_EQ(pinged, std::vector<std::string>{"127.0.0.2"});
 
     // The row itself deleted: the row now at its index keeps its own cells,
     // and the verification still counts.
-    verifyWhile(0, [&] { controls.deleteRow(0); });
-    EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{ui::Row{"3", "127.0.0.3", "3", "", "", ""}}));
-    EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "2个IP");
+    verifyWhile(0, [&] { window.withRows([](model::ProxyRows& rows) { rows.erase(0); }); });
+    EXPECT_EQ(window.rows(), (std::vector<model::Row>{model::Row{"3", "127.0.0.3", "3", "", "", ""}}));
+    EXPECT_EQ(window.successCaption(), "2个IP");
 
     // The list refilled with the same proxies: the new rows are other rows.
     verifyWhile(0, [&] {
-        controls.deleteAllRows();
-        controls.setRows({ui::Row{"1", "127.0.0.3", "3", "", "", ""}});
+        window.withRows([](model::ProxyRows& rows) { rows.clear(); });
+        window.setRows({model::Row{"1", "127.0.0.3", "3", "", "", ""}});
     });
-    EXPECT_EQ(controls.rows(), (std::vector<ui::Row>{ui::Row{"1", "127.0.0.3", "3", "", "", ""}}));
-    EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "3个IP");
+    EXPECT_EQ(window.rows(), (std::vector<model::Row>{model::Row{"1", "127.0.0.3", "3", "", "", ""}}));
+    EXPECT_EQ(window.successCaption(), "3个IP");
 }
 
 TEST(VerifyCounters, ConcurrentWorkersLoseNoCountAndTheLabelEndsTrue) {
-    ui::MemoryControls controls;
-    std::vector<ui::Row> rows(8, ui::Row{"", "127.0.0.2", "1", "", "", ""});
-    controls.setRows(rows);
+    fakes::MemoryWindow window;
+    std::vector<model::Row> rows(8, model::Row{"", "127.0.0.2", "1", "", "", ""});
+    window.setRows(rows);
     v::OwnIpStore ownIp;
     ownIp.store("127.0.0.1");
     v::VerifyCounters counters;
@@ -175,38 +176,37 @@ TEST(VerifyCounters, ConcurrentWorkersLoseNoCountAndTheLabelEndsTrue) {
     std::vector<std::thread> workers;
     for (int t = 0; t < 8; ++t) {
         workers.emplace_back([&, t] {
-            const v::ProxyUnderTest proxy = v::proxyAt(controls, t);
+            const v::ProxyUnderTest proxy = v::proxyAt(window, t);
             for (int i = 0; i < 200; ++i) {
-                v::verifyAndRecord(controls, proxy, (t % 2 == 0) ? good : bad);
+                v::verifyAndRecord(window, window, proxy, (t % 2 == 0) ? good : bad);
             }
         });
     }
     for (std::thread& worker : workers) worker.join();
     EXPECT_EQ(counters.successes(), 800);
     EXPECT_EQ(counters.failures(), 800);
-    EXPECT_EQ(controls.text(ui::kSuccessTotalLabel), "800个IP");
-    EXPECT_EQ(controls.text(ui::kFailureTotalLabel), "800个IP");
+    EXPECT_EQ(window.successCaption(), "800个IP");
+    EXPECT_EQ(window.failureCaption(), "800个IP");
 }
 
 TEST(VerifySelected, AsksForASelectionOrStartsOneWorker) {
-    ui::MemoryControls controls;
-    controls.setRows({ui::Row{}, ui::Row{}});
+    fakes::MemoryWindow window;
+    window.setRows({model::Row{}, model::Row{}});
     std::vector<int> started;
     const auto start = [&](int row) { started.push_back(row); };
-    v::verifySelectedRow(controls, start);
-    ASSERT_EQ(controls.messages().size(), 1u);
-    EXPECT_EQ(controls.messages()[0].text, "请选择需要校验的IP地址");
-    EXPECT_EQ(controls.messages()[0].title, "信息：");
+    v::verifySelectedRow(window, window, start);
+    ASSERT_EQ(window.messages().size(), 1u);
+    EXPECT_EQ(window.messages()[0].text, "请选择需要校验的IP地址");
     EXPECT_TRUE(started.empty());
-    controls.setCurrentRow(1);
-    v::verifySelectedRow(controls, start);
+    window.setCurrentRow(1);
+    v::verifySelectedRow(window, window, start);
     EXPECT_EQ(started, std::vector<int>{1});
 }
 
 // Records the pass's steps so that order, stop and nesting can be checked.
 class VerifyAllPass : public ::testing::Test {
 protected:
-    void withRows(int n) { controls.setRows(std::vector<ui::Row>(static_cast<std::size_t>(n))); }
+    void withRows(int n) { window.setRows(std::vector<model::Row>(static_cast<std::size_t>(n))); }
 
     v::PassHooks hooks() {
         return {.startWorker =
@@ -223,7 +223,7 @@ protected:
                 .windowOpen = [this] { return windowOpen; }};
     }
 
-    ui::MemoryControls controls;
+    fakes::MemoryWindow window;
     bool running = false;
     std::vector<std::string> log;
     std::vector<int> started;
@@ -232,20 +232,20 @@ protected:
 };
 
 TEST_F(VerifyAllPass, EmptyListStartsNothing) {
-    v::runVerifyAll(controls, running, hooks());
+    v::runVerifyAll(window, running, hooks());
     EXPECT_TRUE(log.empty());
     EXPECT_FALSE(running);
 }
 
 TEST_F(VerifyAllPass, VisitsEveryRowInOrderThenEnds) {
     withRows(3);
-    v::runVerifyAll(controls, running, hooks());
+    v::runVerifyAll(window, running, hooks());
     EXPECT_EQ(started, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(log, (std::vector<std::string>{"start 0", "events", "sleep 500", "start 1", "events", "sleep 500",
                                              "start 2", "events", "sleep 500"}));
-    EXPECT_EQ(controls.focusCount(), 3);
-    EXPECT_EQ(controls.ensureVisibleCalls(), (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(controls.currentRow(), 2);
+    EXPECT_EQ(window.focusCount(), 3);
+    EXPECT_EQ(window.ensureVisibleCalls(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(window.currentRow(), 2);
     EXPECT_FALSE(running);
 }
 
@@ -254,10 +254,10 @@ TEST_F(VerifyAllPass, StopEndsAfterTheCurrentStep) {
     onEvents = [this](int startedSoFar) {
         if (startedSoFar == 2) v::endVerifyAll(running);
     };
-    v::runVerifyAll(controls, running, hooks());
+    v::runVerifyAll(window, running, hooks());
     EXPECT_EQ(started, (std::vector<int>{0, 1}));
     EXPECT_EQ(log.back(), "sleep 500");
-    EXPECT_EQ(controls.currentRow(), 1);
+    EXPECT_EQ(window.currentRow(), 1);
 }
 
 TEST_F(VerifyAllPass, AWindowClosedDuringThePassEndsItWithoutAnotherWorkerOrSleep) {
@@ -265,7 +265,7 @@ TEST_F(VerifyAllPass, AWindowClosedDuringThePassEndsItWithoutAnotherWorkerOrSlee
     onEvents = [this](int startedSoFar) {
         if (startedSoFar == 2) windowOpen = false;
     };
-    v::runVerifyAll(controls, running, hooks());
+    v::runVerifyAll(window, running, hooks());
     EXPECT_EQ(started, (std::vector<int>{0, 1}));
     EXPECT_EQ(log.back(), "events");
     EXPECT_FALSE(running);
@@ -277,10 +277,10 @@ TEST_F(VerifyAllPass, ANestedPassRestartsAndItsEndEndsTheOuterOne) {
     onEvents = [&](int startedSoFar) {
         if (startedSoFar == 2 && !nested) {
             nested = true;
-            v::runVerifyAll(controls, running, hooks());
+            v::runVerifyAll(window, running, hooks());
         }
     };
-    v::runVerifyAll(controls, running, hooks());
+    v::runVerifyAll(window, running, hooks());
     EXPECT_EQ(started, (std::vector<int>{0, 1, 0, 1, 2}));
     EXPECT_FALSE(running);
 }
@@ -288,9 +288,9 @@ TEST_F(VerifyAllPass, ANestedPassRestartsAndItsEndEndsTheOuterOne) {
 TEST_F(VerifyAllPass, RowsDeletedMeanwhileVerifyWhatIsSelected) {
     withRows(3);
     onEvents = [this](int startedSoFar) {
-        if (startedSoFar == 1) controls.deleteRow(2);
+        if (startedSoFar == 1) window.withRows([](model::ProxyRows& rows) { rows.erase(2); });
     };
-    v::runVerifyAll(controls, running, hooks());
+    v::runVerifyAll(window, running, hooks());
     // Row 2 is gone: the selection stays on row 1, which is verified again.
     EXPECT_EQ(started, (std::vector<int>{0, 1, 1}));
 }

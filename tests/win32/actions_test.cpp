@@ -1,10 +1,11 @@
 // The list actions against the real (Wine) registry, clipboard and files.
-// MemoryControls stands where the window and its dialogs would be.
+// MemoryWindow stands where the window and its dialogs would be.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,14 +17,13 @@
 #include "actions/system_proxy.h"
 #include "actions/system_proxy_win.h"
 #include "actions/wait_responsive_win.h"
-#include "ui/memory_controls.h"
-#include "util/wide.h"
+#include "support/memory_window.h"
 
 namespace velmora::actions {
 namespace {
 
-using ui::MemoryControls;
-using ui::Row;
+using fakes::MemoryWindow;
+using model::Row;
 
 // Loopback addresses where nothing listens: a proxy left set by a failing
 // test can never send anything off the machine.
@@ -72,12 +72,31 @@ private:
     HKEY key_ = nullptr;
 };
 
+// The test thread's messages, dispatched as the window's event handling
+// would; it lives as long as the switch may pause with it.
+class ThreadPump final : public EventPump {
+public:
+    void processPending() override {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    bool windowOpen() override { return true; }
+};
+
+ThreadPump& threadPump() {
+    static ThreadPump pump;
+    return pump;
+}
+
 class SystemProxyRegistry : public ::testing::Test {
 protected:
-    SystemProxyRegistry() { controls.setRows({kFirst, kSecond}); }
+    SystemProxyRegistry() { window.setRows({kFirst, kSecond}); }
     ~SystemProxyRegistry() override { switchSystemProxyOff(); }
 
-    MemoryControls controls;
+    MemoryWindow window;
     SettingsKey key;
     SystemProxySwitch proxySwitch{currentUserProxySettings()};
 };
@@ -94,13 +113,13 @@ TEST_F(SystemProxyRegistry, CancelCreatesAMissingEnableAndTouchesNothingElse) {
 }
 
 TEST_F(SystemProxyRegistry, SetWritesTheSelectedRowAndASecondSetReplacesIt) {
-    controls.setCurrentRow(0);
-    proxySwitch.set(controls);
+    window.setCurrentRow(0);
+    proxySwitch.switchOn(window, window);
     EXPECT_EQ(key.dword("ProxyEnable"), 1U);
     EXPECT_EQ(key.string("ProxyServer"), "127.0.0.1:18199");
 
-    controls.setCurrentRow(1);
-    proxySwitch.set(controls);
+    window.setCurrentRow(1);
+    proxySwitch.switchOn(window, window);
     EXPECT_EQ(key.dword("ProxyEnable"), 1U);
     EXPECT_EQ(key.string("ProxyServer"), "127.0.0.2:18199");
 
@@ -111,16 +130,16 @@ TEST_F(SystemProxyRegistry, SetWritesTheSelectedRowAndASecondSetReplacesIt) {
 
 TEST_F(SystemProxyRegistry, NoSelectionLeavesTheRegistry) {
     key.setString("ProxyServer", "127.0.0.9:1");
-    proxySwitch.set(controls);
+    proxySwitch.switchOn(window, window);
     EXPECT_EQ(key.string("ProxyServer"), "127.0.0.9:1");
-    ASSERT_EQ(controls.messages().size(), 1U);
-    EXPECT_EQ(controls.messages()[0].text, "请选择需要设置的代理IP");
+    ASSERT_EQ(window.messages().size(), 1U);
+    EXPECT_EQ(window.messages()[0].text, "请选择需要设置的代理IP");
 }
 
 TEST_F(SystemProxyRegistry, CrashSwitchOffIsRegistryOnly) {
-    controls.setCurrentRow(0);
-    proxySwitch.set(controls);
-    switchOffInRegistryOnly();
+    window.setCurrentRow(0);
+    proxySwitch.switchOn(window, window);
+    switchSystemProxyOffInRegistryOnly();
     EXPECT_EQ(key.dword("ProxyEnable"), 0U);
     EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
 }
@@ -128,11 +147,11 @@ TEST_F(SystemProxyRegistry, CrashSwitchOffIsRegistryOnly) {
 // A hidden window whose posted message deletes the list while the switch
 // pauses: the wait must hand it to the window procedure, and the switch must
 // then leave the proxy off.
-MemoryControls* gListToClear = nullptr;
+MemoryWindow* gListToClear = nullptr;
 
 LRESULT CALLBACK clearingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_APP && gListToClear) {
-        gListToClear->deleteAllRows();
+        gListToClear->withRows([](model::ProxyRows& rows) { rows.clear(); });
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -144,10 +163,10 @@ TEST_F(SystemProxyRegistry, EventsRunDuringThePause) {
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"VelmoraActionsTestWindow";
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+    HWND hidden = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                   nullptr, windowClass.hInstance, nullptr);
-    ASSERT_NE(window, nullptr);
-    gListToClear = &controls;
+    ASSERT_NE(hidden, nullptr);
+    gListToClear = &window;
 
     // The message arrives while the pause is running.
     struct Poster {
@@ -157,23 +176,23 @@ TEST_F(SystemProxyRegistry, EventsRunDuringThePause) {
             return 0;
         }
     };
-    controls.setCurrentRow(0);
-    HANDLE poster = CreateThread(nullptr, 0, &Poster::run, window, 0, nullptr);
+    window.setCurrentRow(0);
+    HANDLE poster = CreateThread(nullptr, 0, &Poster::run, hidden, 0, nullptr);
     ASSERT_NE(poster, nullptr);
-    proxySwitch.set(controls);
+    switchSystemProxyOn(window, window, threadPump());
     WaitForSingleObject(poster, INFINITE);
     CloseHandle(poster);
 
-    EXPECT_EQ(controls.rowCount(), 0);
+    EXPECT_EQ(window.rowCount(), 0);
     EXPECT_EQ(key.dword("ProxyEnable"), 0U);
     EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
     gListToClear = nullptr;
-    DestroyWindow(window);
+    DestroyWindow(hidden);
     UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
 }
 
 TEST(WaitResponsive, ReturnsForEveryDuration) {
-    EventPump& pump = noWindowPump();
+    EventPump& pump = threadPump();
     EXPECT_TRUE(WaitResponsive(pump, 0));
     EXPECT_TRUE(WaitResponsive(pump, -1, WaitUnit::Hours));
     EXPECT_TRUE(WaitResponsive(pump, 20));
@@ -186,9 +205,9 @@ TEST(Clipboard, ChineseTextRoundTrips) {
     // Programs that read ANSI text get it from the system, in their code page.
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
 
-    MemoryControls controls;
-    EXPECT_TRUE(pasteProxyText(controls, clipboardText()));
-    EXPECT_EQ(controls.rows(), (std::vector<Row>{{"1", "代理服务器", "端口号", "", "", ""}}));
+    MemoryWindow window;
+    EXPECT_TRUE(pasteProxyText(window, window, clipboardText()));
+    EXPECT_EQ(window.rows(), (std::vector<Row>{{"1", "代理服务器", "端口号", "", "", ""}}));
 }
 
 // Puts one block in the given format, as another program would.
@@ -224,33 +243,35 @@ TEST(Clipboard, ReadsWhatOtherProgramsPut) {
     EXPECT_EQ(clipboardText(), "");
 }
 
-// A folder of its own under the temporary folder, with a Chinese name so the
-// wide path handling is exercised; removed with its files at the end.
+// A folder of its own under the temporary folder, named in Chinese and in
+// Hangul: code page 936 cannot hold the Hangul part, so only a path that
+// stays wide from the dialog to the file calls reaches it. Removed with its
+// files at the end.
 class ProxyFiles : public ::testing::Test {
 protected:
     ProxyFiles() {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        folder_ = fromWide(temp) + "代理测试" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryW(toWide(folder_).c_str(), nullptr);
+        folder_ = std::filesystem::path(temp) /
+                  (L"\u4EE3\u7406\uD55C\uAE00" + std::to_wstring(GetCurrentProcessId()));  // 代理한글
+        CreateDirectoryW(folder_.c_str(), nullptr);
     }
     ~ProxyFiles() override {
-        for (const std::string& file : files_) {
-            const std::wstring path = toWide(file);
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(path.c_str());
+        for (const std::filesystem::path& file : files_) {
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(file.c_str());
         }
-        RemoveDirectoryW(toWide(folder_).c_str());
+        RemoveDirectoryW(folder_.c_str());
     }
 
-    std::string path(const std::string& name) {
-        files_.push_back(folder_ + "\\" + name);
+    std::filesystem::path path(const std::wstring& name) {
+        files_.push_back(folder_ / name);
         return files_.back();
     }
 
-    static std::optional<std::string> contents(const std::string& file) {
-        HANDLE handle = CreateFileW(toWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    static std::optional<std::string> contents(const std::filesystem::path& file) {
+        HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
         if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
         std::string bytes(GetFileSize(handle, nullptr), '\0');
         DWORD got = 0;
@@ -260,14 +281,14 @@ protected:
         return bytes;
     }
 
-    static void importFrom(MemoryControls& controls, const std::string& file) {
-        controls.scriptDialog(ui::kImportDialog, true, file);
-        importProxyFile(controls, openFileForReading);
+    static void importFrom(MemoryWindow& window, const std::filesystem::path& file) {
+        window.scriptImport(file);
+        importProxyFile(window, window, window, openFileForReading);
     }
 
 private:
-    std::string folder_;
-    std::vector<std::string> files_;
+    std::filesystem::path folder_;
+    std::vector<std::filesystem::path> files_;
 };
 
 Row local(std::string number, std::string address, std::string port) {
@@ -275,66 +296,66 @@ Row local(std::string number, std::string address, std::string port) {
 }
 
 TEST_F(ProxyFiles, ReadOnlyFileImports) {
-    const std::string file = path("只读.txt");
+    const std::filesystem::path file = path(L"\u53EA\u8BFB.txt");  // 只读
     ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\r\n\r\nabc\r\n5.6.7.8:3128"));
-    ASSERT_TRUE(SetFileAttributesW(toWide(file).c_str(), FILE_ATTRIBUTE_READONLY));
-    MemoryControls controls;
-    importFrom(controls, file);
-    EXPECT_EQ(controls.rows(),
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    MemoryWindow window;
+    importFrom(window, file);
+    EXPECT_EQ(window.rows(),
               (std::vector<Row>{local("1", "1.2.3.4", "8080"), local("2", "5.6.7.8", "3128")}));
 }
 
 TEST_F(ProxyFiles, FileOpenForWritingElsewhereImports) {
-    const std::string file = path("open.txt");
+    const std::filesystem::path file = path(L"open.txt");
     ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\n"));
     HANDLE writer =
-        CreateFileW(toWide(file).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-    MemoryControls controls;
-    importFrom(controls, file);
+    MemoryWindow window;
+    importFrom(window, file);
     CloseHandle(writer);
-    EXPECT_EQ(controls.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
+    EXPECT_EQ(window.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
 }
 
 // Another program reads the file and lets nobody write it meanwhile.
 TEST_F(ProxyFiles, FileLockedAgainstWritersImports) {
-    const std::string file = path("locked.txt");
+    const std::filesystem::path file = path(L"locked.txt");
     ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\n"));
-    HANDLE reader = CreateFileW(toWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    HANDLE reader = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    MemoryControls controls;
-    importFrom(controls, file);
+    MemoryWindow window;
+    importFrom(window, file);
     CloseHandle(reader);
-    EXPECT_EQ(controls.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
+    EXPECT_EQ(window.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
 }
 
 TEST_F(ProxyFiles, MissingFileLeavesAnEmptyList) {
-    MemoryControls controls;
-    controls.setRows({local("1", "9.9.9.9", "1")});
-    importFrom(controls, path("missing.txt"));
-    EXPECT_EQ(controls.rowCount(), 0);
+    MemoryWindow window;
+    window.setRows({local("1", "9.9.9.9", "1")});
+    importFrom(window, path(L"missing.txt"));
+    EXPECT_EQ(window.rowCount(), 0);
 }
 
 TEST_F(ProxyFiles, ExportAppendsTxtAndWritesExactBytes) {
-    const std::string chosen = path("list.txt");
-    const std::string written = path("list.txt.txt");
+    const std::filesystem::path chosen = path(L"list.txt");
+    const std::filesystem::path written = path(L"list.txt.txt");
     ASSERT_TRUE(writeFileBytes(written, std::string(1000, 'x')));  // truncated by the export
-    MemoryControls controls;
-    controls.setRows(
+    MemoryWindow window;
+    window.setRows(
         {{"1", "1.2.3.4", "8080", "成功", "极快", "全国"}, {"2", "5.6.7.8", "3128", "", "", ""}});
-    controls.scriptDialog(ui::kExportDialog, true, chosen);
-    exportProxyFile(controls, writeFileBytes);
+    window.scriptExport(chosen);
+    exportProxyFile(window, window, writeFileBytes);
     EXPECT_EQ(contents(chosen), std::nullopt);
     EXPECT_EQ(contents(written), "1.2.3.4:8080\r\n5.6.7.8:3128\r\n");
 
-    MemoryControls empty;
-    const std::string emptyFile = path("空");
-    path("空.txt");
-    empty.scriptDialog(ui::kExportDialog, true, emptyFile);
-    exportProxyFile(empty, writeFileBytes);
-    EXPECT_EQ(contents(emptyFile + ".txt"), "");
+    MemoryWindow empty;
+    const std::filesystem::path emptyFile = path(L"\u7A7A");  // 空
+    path(L"\u7A7A.txt");
+    empty.scriptExport(emptyFile);
+    exportProxyFile(empty, empty, writeFileBytes);
+    EXPECT_EQ(contents(path(L"\u7A7A.txt")), "");
 }
 
 TEST_F(ProxyFiles, HundredThousandRowsGoOutAndComeBack) {
@@ -344,14 +365,13 @@ TEST_F(ProxyFiles, HundredThousandRowsGoOutAndComeBack) {
                         "10.0." + std::to_string(i / 256 % 256) + "." + std::to_string(i % 256),
                         std::to_string(1000 + i % 50000), "", "", ""});
     }
-    MemoryControls source;
+    MemoryWindow source;
     source.setRows(rows);
-    source.scriptDialog(ui::kExportDialog, true, path("big"));
-    path("big.txt");
-    exportProxyFile(source, writeFileBytes);
+    source.scriptExport(path(L"big"));
+    exportProxyFile(source, source, writeFileBytes);
 
-    MemoryControls target;
-    importFrom(target, path("big") + ".txt");
+    MemoryWindow target;
+    importFrom(target, path(L"big.txt"));
     const std::vector<Row> imported = target.rows();
     ASSERT_EQ(imported.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -1,6 +1,6 @@
 // The skin library as the program uses it: written out from the embedded
 // block, loaded, attached to a window with the main window's kinds of
-// controls; and the file steps of LoadSkin.
+// window; and the file steps of LoadSkin.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -121,7 +121,7 @@ struct TestWindow {
         SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(programFont), FALSE);
         return c;
     }
-    std::vector<HWND> controls() const {
+    std::vector<HWND> window() const {
         return {top, group, label, link, edit, pickList, editCombo, button, list, status, header()};
     }
     HWND header() const { return reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)); }
@@ -238,7 +238,7 @@ TEST_F(SkinLibrary, AttachesToEveryKindOfControl) {
     EXPECT_EQ(isAttached(), 0);
     ASSERT_EQ(attachFile(folder.file(L"皮肤.she")), 1);
     EXPECT_EQ(isAttached(), 1);
-    for (HWND control : w.controls()) EXPECT_EQ(isSkinned(control), 1) << control;
+    for (HWND control : w.window()) EXPECT_EQ(isSkinned(control), 1) << control;
     UpdateWindow(w.top);
     pumpMessages();
 
@@ -286,7 +286,7 @@ TEST_F(SkinLibrary, FollowsWindowsCreatedLater) {
     EXPECT_EQ(isSkinned(dialog), 1);
     EXPECT_EQ(isSkinned(ok), 1);
     // The skin's font goes to the windows it found at attach time, also to
-    // their later controls; a dialog made later keeps the font it is given.
+    // their later window; a dialog made later keeps the font it is given.
     SendMessageW(ok, WM_SETFONT, reinterpret_cast<WPARAM>(w.programFont), FALSE);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(ok, WM_GETFONT, 0, 0)), w.programFont);
     if (skinFaceInstalled) {
@@ -305,7 +305,7 @@ TEST_F(SkinLibrary, DetachGivesTheStandardLookAndFontsBack) {
     SendMessageW(w.label, WM_SETFONT, reinterpret_cast<WPARAM>(w.programFont), FALSE);
     EXPECT_EQ(detach(), 1);
     EXPECT_EQ(isAttached(), 0);
-    for (HWND control : w.controls()) EXPECT_EQ(isSkinned(control), 0);
+    for (HWND control : w.window()) EXPECT_EQ(isSkinned(control), 0);
     for (HWND control : {w.label, w.link, w.edit, w.button}) {
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), w.programFont);
     }
@@ -326,7 +326,7 @@ LRESULT CALLBACK countingProcedure(HWND window, UINT message, WPARAM wParam, LPA
 TEST_F(SkinLibrary, DetachLeavesEveryWindowProcedureWorking) {
     TestWindow w;
     std::vector<std::pair<HWND, LONG_PTR>> before;
-    for (HWND control : w.controls()) before.emplace_back(control, GetWindowLongPtrW(control, GWLP_WNDPROC));
+    for (HWND control : w.window()) before.emplace_back(control, GetWindowLongPtrW(control, GWLP_WNDPROC));
     ASSERT_EQ(attachFile(folder.file(L"皮肤.she")), 1);
     gBeneath = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(w.edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countingProcedure)));
@@ -373,7 +373,7 @@ TEST_F(SkinLibrary, InvalidFilesAttachNothing) {
     for (const auto& c : cases) {
         EXPECT_EQ(attachBytes(c.bytes), 0) << c.what;
         EXPECT_EQ(isAttached(), 0) << c.what;
-        for (HWND control : w.controls()) EXPECT_EQ(isSkinned(control), 0) << c.what;
+        for (HWND control : w.window()) EXPECT_EQ(isSkinned(control), 0) << c.what;
     }
     EXPECT_EQ(attachFile(folder.file(L"missing.she")), 0);
     EXPECT_EQ(attachFile(folder.path()), 0);  // a folder

@@ -1,6 +1,7 @@
 // The owners' rules: each handle is closed exactly once, whatever moves and
 // resets it went through, and a COM scope undoes only an initialisation
 // that took.
+#include "util/com_scope_win.h"
 #include "util/unique_handle_win.h"
 
 #include <gtest/gtest.h>

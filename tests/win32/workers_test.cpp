@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <stdexcept>
 
 #include "ui/workers_win.h"
@@ -35,6 +36,27 @@ TEST(WindowWorkers, WaitCoversEveryWorkerAndGivesUpOnAHangingOne) {
     SetEvent(release);
     EXPECT_TRUE(workers.waitForAll(5000));
     CloseHandle(release);
+}
+
+// "None left" means the work's captures are gone too: they may hold what
+// the end of the program is about to release.
+TEST(WindowWorkers, AWorkerEndsOnlyOnceItsCapturesAreGone) {
+    struct SlowToRelease {
+        std::atomic<bool>* released = nullptr;
+        ~SlowToRelease() {
+            if (released == nullptr) return;
+            Sleep(100);
+            released->store(true);
+        }
+    };
+    std::atomic<bool> released{false};
+    WindowWorkers workers;
+    auto capture = std::make_shared<SlowToRelease>();
+    capture->released = &released;
+    ASSERT_TRUE(workers.start([capture] {}));
+    capture.reset();
+    EXPECT_TRUE(workers.waitForAll(5000));
+    EXPECT_TRUE(released.load());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "util/startup_texts.h"
+#include "util/start_captions.h"
 
 #include <cstddef>
 
@@ -18,13 +18,13 @@ constexpr auto kStatusLine = encipherHex("提示：在代理列表上单击右�
 
 }  // namespace
 
-std::array<std::string_view, 4> encipheredStartupTexts() {
+std::array<std::string_view, 4> encipheredStartCaptions() {
     return {hexView(kTitle), hexView(kShareNotice), hexView(kNotice), hexView(kStatusLine)};
 }
 
-std::array<std::string, 4> decodeStartupTexts() {
+std::array<std::string, 4> decodeStartCaptions() {
     std::array<std::string, 4> plain;
-    const auto stored = encipheredStartupTexts();
+    const auto stored = encipheredStartCaptions();
     for (std::size_t i = 0; i < stored.size(); ++i) {
         plain[i] = DecodeHexCipher(stored[i], "");
     }

@@ -1,9 +1,9 @@
-#include "ui/proxy_rows.h"
+#include "model/proxy_rows.h"
 
 #include <algorithm>
 #include <utility>
 
-namespace velmora::ui {
+namespace velmora::model {
 
 namespace {
 
@@ -16,20 +16,10 @@ std::string listedOnlyMessage() {
 }
 
 int ProxyRows::append(Row cells) {
+    if (full()) return -1;
     rows_.push_back(std::move(cells));
     ids_.push_back(next_++);
     return size() - 1;
-}
-
-int ProxyRows::insert(int position, std::string_view firstCell) {
-    Row cells;
-    cells[0] = std::string(firstCell);
-    if (position < 0 || position >= size()) return append(std::move(cells));
-    rows_.insert(rows_.begin() + position, std::move(cells));
-    ids_.insert(ids_.begin() + position, next_++);
-    ascending_ = false;
-    changes_.moved = true;
-    return position;
 }
 
 void ProxyRows::erase(int row) {
@@ -40,10 +30,10 @@ void ProxyRows::erase(int row) {
 }
 
 void ProxyRows::clear() {
+    startGeneration();
     if (!rows_.empty()) changes_.moved = true;
     rows_.clear();
     ids_.clear();
-    ascending_ = true;
 }
 
 const std::string& ProxyRows::cell(int row, int column) const {
@@ -64,14 +54,10 @@ RowId ProxyRows::idAt(int row) const {
 
 int ProxyRows::indexOf(RowId id) const {
     if (id == kNoRow) return -1;
-    if (ascending_) {
-        const auto it = std::lower_bound(ids_.begin(), ids_.end(), id);
-        return it != ids_.end() && *it == id ? static_cast<int>(it - ids_.begin()) : -1;
-    }
-    const auto it = std::find(ids_.begin(), ids_.end(), id);
-    return it != ids_.end() ? static_cast<int>(it - ids_.begin()) : -1;
+    const auto it = std::lower_bound(ids_.begin(), ids_.end(), id);
+    return it != ids_.end() && *it == id ? static_cast<int>(it - ids_.begin()) : -1;
 }
 
 ProxyRows::Changes ProxyRows::takeChanges() { return std::exchange(changes_, {}); }
 
-}  // namespace velmora::ui
+}  // namespace velmora::model

@@ -1,4 +1,4 @@
-#include "util/startup_texts.h"
+#include "util/start_captions.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,6 @@
 #include <windows.h>
 #endif
 
-#include "app/startup_texts.h"
-#include "ui/memory_controls.h"
 
 namespace {
 
@@ -33,8 +31,8 @@ std::string readFile(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST(StartupTexts, StoredAsUpperCaseHexPairsWithCommas) {
-    for (std::string_view hex : velmora::encipheredStartupTexts()) {
+TEST(StartCaptions, StoredAsUpperCaseHexPairsWithCommas) {
+    for (std::string_view hex : velmora::encipheredStartCaptions()) {
         ASSERT_FALSE(hex.empty());
         ASSERT_EQ(hex.size() % 3, 0u);
         for (std::size_t at = 0; at < hex.size(); at += 3) {
@@ -45,9 +43,9 @@ TEST(StartupTexts, StoredAsUpperCaseHexPairsWithCommas) {
     }
 }
 
-TEST(StartupTexts, DecipherWholeWithAnEmptyKey) {
-    const auto texts = velmora::decodeStartupTexts();
-    const auto stored = velmora::encipheredStartupTexts();
+TEST(StartCaptions, DecipherWholeWithAnEmptyKey) {
+    const auto texts = velmora::decodeStartCaptions();
+    const auto stored = velmora::encipheredStartCaptions();
     for (std::size_t i = 0; i < texts.size(); ++i) {
         // no zero byte cut a text short
         EXPECT_EQ(texts[i].size() * 3, stored[i].size()) << i;
@@ -60,22 +58,12 @@ TEST(StartupTexts, DecipherWholeWithAnEmptyKey) {
     EXPECT_EQ(texts[3].size(), 59u);
 }
 
-TEST(StartupTexts, AppliedInTheirPlaces) {
-    velmora::ui::MemoryControls controls;
-    velmora::app::applyStartupTexts(controls);
-    const auto texts = velmora::decodeStartupTexts();
-    EXPECT_EQ(controls.title(), texts[0]);
-    EXPECT_EQ(controls.text(velmora::ui::kShareNoticeLabel), texts[1]);
-    EXPECT_EQ(controls.text(velmora::ui::kNoticeLabel), texts[2]);
-    EXPECT_EQ(controls.statusText(1), texts[3]);
-}
-
 // The plain wording must not be in the program: this binary links the same
 // object, so its bytes must not hold any of the texts or a long piece of one.
-TEST(StartupTexts, PlainWordingIsNotInTheBinary) {
+TEST(StartCaptions, PlainWordingIsNotInTheBinary) {
     const std::string image = readFile(ownExecutable());
     ASSERT_GT(image.size(), 100000u);
-    for (const std::string& text : velmora::decodeStartupTexts()) {
+    for (const std::string& text : velmora::decodeStartCaptions()) {
         const std::size_t piece = std::min<std::size_t>(20, text.size());
         for (std::size_t at = 0; at + piece <= text.size(); at += piece) {
             const std::string_view window = std::string_view(text).substr(at, piece);

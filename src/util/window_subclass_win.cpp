@@ -1,15 +1,15 @@
-#include "skin/skin_subclass_win.h"
+#include "util/window_subclass_win.h"
 
 #include <unordered_map>
 
-namespace velmora::skin {
+namespace velmora {
 
 namespace {
 
-// One skinned window: the procedure it had before, and ours while the skin
-// draws it. `procedure` is null once the skin let go of a window whose
-// procedure it could not give back (another subclass sits on top): its
-// messages then pass straight through.
+// One subclassed window: the procedure it had before, and ours while it is
+// subclassed. `procedure` is null once we let go of a window whose procedure
+// could not be given back (another subclass sits on top): its messages then
+// pass straight through.
 struct Chained {
     WNDPROC original = nullptr;
     SUBCLASSPROC procedure = nullptr;
@@ -19,8 +19,8 @@ struct Chained {
     bool gone = false;      // forget once the last of them has returned
 };
 
-// Windows belong to the thread that created them, and the skin subclasses
-// only its own thread's windows.
+// Windows belong to the thread that created them, and only the calling
+// thread's windows are subclassed.
 thread_local std::unordered_map<HWND, Chained> tChained;
 
 LRESULT CALLBACK chainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -104,4 +104,4 @@ LRESULT defSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return CallWindowProcW(found->second.original, window, message, wParam, lParam);
 }
 
-}  // namespace velmora::skin
+}  // namespace velmora

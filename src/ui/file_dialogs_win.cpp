@@ -1,0 +1,66 @@
+#include "ui/file_dialogs_win.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/layout.h"
+#include "ui/main_window_win.h"
+#include "util/wide.h"
+
+namespace velmora::ui {
+
+namespace {
+
+// "description|pattern" to the dialog's list of zero-terminated strings.
+std::wstring dialogFilter(std::string_view filter) {
+    if (filter.empty()) return {};
+    std::wstring wide = toWide(filter);
+    for (wchar_t& ch : wide) {
+        if (ch == L'|') ch = L'\0';
+    }
+    wide.push_back(L'\0');
+    wide.push_back(L'\0');
+    return wide;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> WindowFileDialogs::chooseFileToImport() {
+    return choose(Kind::Open);
+}
+
+std::optional<std::filesystem::path> WindowFileDialogs::chooseFileToExport() {
+    return choose(Kind::Save);
+}
+
+// Neither dialog has a title, a folder, a name or an extension of its own,
+// and neither restores the current directory: it is left at the chosen
+// file's folder. The path comes back exactly as the dialog has it.
+std::optional<std::filesystem::path> WindowFileDialogs::choose(Kind kind) {
+    return window_.tasks().call(std::optional<std::filesystem::path>(), [&] {
+        std::vector<wchar_t> file(32768, L'\0');
+        const std::wstring filter = dialogFilter(kind == Kind::Open ? kImportFilter : "");
+        OPENFILENAMEW ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = window_.hwnd();
+        ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+        ofn.lpstrFile = file.data();
+        ofn.nMaxFile = static_cast<DWORD>(file.size());
+        ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+        BOOL confirmed = FALSE;
+        if (kind == Kind::Save) {
+            ofn.Flags |= OFN_OVERWRITEPROMPT;
+            confirmed = GetSaveFileNameW(&ofn);
+        } else {
+            ofn.Flags |= OFN_FILEMUSTEXIST;
+            confirmed = GetOpenFileNameW(&ofn);
+        }
+        return confirmed ? std::optional<std::filesystem::path>(file.data()) : std::nullopt;
+    });
+}
+
+}  // namespace velmora::ui
