@@ -85,6 +85,14 @@ void runCommand(const e2e::App& app, int id) {
     SendMessageW(app.window(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+// "提取代理" as the button reports a click: the clock starts with the click
+// itself, not with the mouse's way to the button.
+void clickExtract(const e2e::App& app) {
+    HWND button = app.control(kExtractButton);
+    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(kExtractButton, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
 // The program's own start (first paints, its start-up request) is not part
 // of any measure: each begins once the window waits for input.
 void settle(const e2e::App& app) {
@@ -107,7 +115,7 @@ void extraction(int rows) {
     settle(app);
     ResponseWatch watch(app.window());
     const auto start = Clock::now();
-    app.clickButton(kExtractButton);
+    clickExtract(app);
     app.waitFor([&] {
         if (std::getenv("VELMORA_BENCH_TRACE")) std::printf("  %.0f ms: %d rows\n", msSince(start), app.rowCount());
         return app.rowCount() >= rows;
@@ -129,7 +137,7 @@ void flood() {
     settle(app);
     ResponseWatch watch(app.window());
     const auto start = Clock::now();
-    app.clickButton(kExtractButton);
+    clickExtract(app);
     const auto box = app.answerMessageBox(120s);
     const double ms = msSince(start);
     const std::string what = "flooding answer, click to the message after " +
