@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -200,15 +201,30 @@ App::App(std::filesystem::path program, std::filesystem::path workingFolder) {
     startup.cb = sizeof startup;
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         workingFolder.c_str(), &startup, &process_)) {
+        std::fprintf(stderr, "App: %ls did not start (error %lu)\n", program.c_str(), GetLastError());
         process_ = {};
         return;
     }
     const auto end = std::chrono::steady_clock::now() + 30s;
     while (window_ == nullptr && std::chrono::steady_clock::now() < end) {
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) break;
-        // A start that fails shows its fatal message instead of the window.
-        if (findWindowOf(process_.dwProcessId, L"#32770") != nullptr) break;
-        window_ = findWindowOf(process_.dwProcessId, kMainClass);
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process_.hProcess, &code);
+            std::fprintf(stderr, "App: the program ended at start (exit code %lu)\n", code);
+            break;
+        }
+        // A start that fails shows its fatal message instead of the window,
+        // on its main thread. (A process id is soon used again; a thread of
+        // this very process is what tells.)
+        if (HWND box = findWindowOf(process_.dwProcessId, L"#32770");
+            box != nullptr && GetWindowThreadProcessId(box, nullptr) == process_.dwThreadId) {
+            std::fprintf(stderr, "App: the program showed a message at start\n");
+            break;
+        }
+        if (HWND main = findWindowOf(process_.dwProcessId, kMainClass);
+            main != nullptr && GetWindowThreadProcessId(main, nullptr) == process_.dwThreadId) {
+            window_ = main;
+        }
         if (window_ == nullptr) Sleep(50);
     }
 }
