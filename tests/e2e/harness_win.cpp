@@ -128,35 +128,62 @@ BOOL CALLBACK findChild(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
-void saveBitmap(HDC source, int x, int y, int width, int height, const std::wstring& name) {
-    if (width <= 0 || height <= 0) return;
-    HDC memory = CreateCompatibleDC(source);
+// The pixels of a part of the screen, row by row.
+std::vector<std::uint32_t> capture(const RECT& r) {
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    std::vector<std::uint32_t> pixels;
+    if (width <= 0 || height <= 0) return pixels;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biHeight = -height;  // top-down
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap != nullptr && bits != nullptr) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+        BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
         SelectObject(memory, old);
-        const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
-        const DWORD imageSize = stride * static_cast<DWORD>(height);
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-        file.bfSize = file.bfOffBits + imageSize;
-        std::ofstream out(artifactsFolder() / (name + L".bmp"), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(&file), sizeof file);
-        out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
-        out.write(static_cast<const char*>(bits), imageSize);
+        const auto* first = static_cast<const std::uint32_t*>(bits);
+        pixels.assign(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     }
     if (bitmap != nullptr) DeleteObject(bitmap);
     DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// A part of the screen saved as a picture (24-bit BMP) in the artifacts folder.
+void saveBitmap(const RECT& r, const std::wstring& name) {
+    const std::vector<std::uint32_t> pixels = capture(r);
+    if (pixels.empty()) return;
+    const auto width = static_cast<std::size_t>(r.right - r.left);
+    const std::size_t stride = (width * 3 + 3) & ~std::size_t{3};
+    std::string image(stride * (pixels.size() / width), '\0');
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        char* at = image.data() + (i / width) * stride + (i % width) * 3;
+        std::memcpy(at, &pixels[i], 3);  // blue, green, red
+    }
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = r.right - r.left;
+    header.biHeight = -(r.bottom - r.top);  // top-down, as captured
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(image.size());
+    std::ofstream out(artifactsFolder() / (name + L".bmp"), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(image.data(), static_cast<std::streamsize>(image.size()));
 }
 
 }  // namespace
@@ -423,36 +450,6 @@ void leftClick(POINT at) { mouseButton(at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEF
 void rightClick(POINT at) { mouseButton(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }
 
 POINT middle(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-// The pixels of a part of the screen, row by row.
-std::vector<std::uint32_t> capture(const RECT& r) {
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    std::vector<std::uint32_t> pixels;
-    if (width <= 0 || height <= 0) return pixels;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap != nullptr && bits != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-        SelectObject(memory, old);
-        const auto* first = static_cast<const std::uint32_t*>(bits);
-        pixels.assign(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    }
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
 
 // The pixels once they stop changing: a menu paints its items one by one.
 std::vector<std::uint32_t> settledCapture(const RECT& r) {
@@ -759,15 +756,11 @@ void App::screenshot(const std::wstring& name) const {
     Sleep(1000);
     RECT r{};
     GetWindowRect(window_, &r);
-    HDC screen = GetDC(nullptr);
-    saveBitmap(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, name);
-    ReleaseDC(nullptr, screen);
+    saveBitmap(r, name);
 }
 
 void screenshotScreen(const std::wstring& name) {
-    HDC screen = GetDC(nullptr);
-    saveBitmap(screen, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), name);
-    ReleaseDC(nullptr, screen);
+    saveBitmap({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, name);
 }
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes) {
