@@ -61,9 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string result = velmora::extract::ReduceAnswer(answer).text;
     require(result.empty() || result.ends_with("\r\n"));
     // Piece and segment sizes taken from the input, so that the cuts move.
-    // Every segment is searched with a freshly compiled pattern, which costs
-    // far more than the rest, so a segment is at least a third of the answer:
-    // a few searches each time, and cuts as close as wanted in a shorter one.
+    // Every segment's search sets up a matcher of its own, which costs more
+    // than the rest, so a segment is at least a third of the answer: a few
+    // searches each time, and cuts as close as wanted in a shorter one.
     const std::size_t piece = size == 0 ? 1 : 1 + data[0] % 61;
     const std::size_t segment = std::max<std::size_t>(size < 2 ? 1 : 1 + data[1] % 97, size / 3);
     // Now and then only a few lines are wanted.

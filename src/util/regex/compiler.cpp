@@ -259,9 +259,14 @@ bool consumes(Op op) {
     return op == Op::Char || op == Op::Class || op == Op::AnyButNewline || op == Op::Match;
 }
 
-void addToSet(std::vector<std::uint64_t>& set, char16_t first, char16_t last) {
-    for (unsigned c = first; c <= last; ++c) {
-        set[c >> 6] |= std::uint64_t{1} << (c & 63);
+// A word of bits at a time: a class's ranges can span most of the 65536 units.
+void addToSet(std::vector<std::uint64_t>& set, unsigned first, unsigned last) {
+    for (unsigned c = first; c <= last;) {
+        const unsigned bit = c & 63;
+        const unsigned span = std::min(64 - bit, last - c + 1);
+        const std::uint64_t bits = span == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << span) - 1) << bit;
+        set[c >> 6] |= bits;
+        c += span;
     }
 }
 

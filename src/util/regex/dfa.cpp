@@ -11,20 +11,20 @@ constexpr std::size_t kMaxCode = 4096;
 constexpr int kMaxThreads = 1024;
 constexpr std::size_t kCacheBudgetBytes = std::size_t{8} << 20;
 
-void cutAt(std::vector<char>& cut, unsigned c) {
-    if (c < cut.size()) cut[c] = 1;
-}
-
-// Unit positions where some instruction's test can change its answer.
-std::vector<char> classCuts(const Program& prog) {
-    std::vector<char> cut(65536, 0);
-    cut[0] = 1;
+// Unit positions where some instruction's test can change its answer,
+// ascending, 0 first: each starts a class of units that every instruction
+// treats alike.
+std::vector<unsigned> classCuts(const Program& prog) {
+    std::vector<unsigned> cuts{0};
+    const auto cutAt = [&cuts](unsigned c) {
+        if (c < 65536) cuts.push_back(c);
+    };
     for (const Inst& inst : prog.code) {
         switch (inst.op) {
             case Op::Char:
                 for (unsigned c : {unsigned{inst.c1}, unsigned{inst.c2}}) {
-                    cutAt(cut, c);
-                    cutAt(cut, c + 1);
+                    cutAt(c);
+                    cutAt(c + 1);
                 }
                 break;
             case Op::Class: {
@@ -32,25 +32,27 @@ std::vector<char> classCuts(const Program& prog) {
                 for (unsigned c = 1; c <= 128; ++c) {
                     const bool before = cls.contains(static_cast<char16_t>(c - 1));
                     const bool here = c < 128 && cls.contains(static_cast<char16_t>(c));
-                    if (before != here) cutAt(cut, c);
+                    if (before != here) cutAt(c);
                 }
                 for (const CodeRange& r : cls.ranges()) {
-                    cutAt(cut, r.first);
-                    cutAt(cut, unsigned{r.last} + 1);
+                    cutAt(r.first);
+                    cutAt(unsigned{r.last} + 1);
                 }
                 break;
             }
             case Op::AnyButNewline:
                 for (unsigned c : {0x0Au, 0x0Du, 0x2028u, 0x2029u}) {
-                    cutAt(cut, c);
-                    cutAt(cut, c + 1);
+                    cutAt(c);
+                    cutAt(c + 1);
                 }
                 break;
             default:
                 break;
         }
     }
-    return cut;
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    return cuts;
 }
 
 }  // namespace
@@ -61,17 +63,15 @@ void LazyDfa::prepare(Program& prog) {
     for (const Inst& inst : prog.code) {
         if (inst.op == Op::Assert) return;
     }
-    const std::vector<char> cut = classCuts(prog);
-    if (std::count(cut.begin(), cut.end(), 1) > kMaxClasses) return;
+    const std::vector<unsigned> cuts = classCuts(prog);
+    if (cuts.size() > kMaxClasses) return;
     prog.unitClass.resize(65536);
     prog.classRepresentative.clear();
-    int cls = -1;
-    for (unsigned c = 0; c < 65536; ++c) {
-        if (cut[c]) {
-            ++cls;
-            prog.classRepresentative.push_back(static_cast<char16_t>(c));
-        }
-        prog.unitClass[c] = static_cast<std::uint8_t>(cls);
+    for (std::size_t cls = 0; cls < cuts.size(); ++cls) {
+        const unsigned end = cls + 1 < cuts.size() ? cuts[cls + 1] : 65536;
+        std::fill(prog.unitClass.begin() + cuts[cls], prog.unitClass.begin() + end,
+                  static_cast<std::uint8_t>(cls));
+        prog.classRepresentative.push_back(static_cast<char16_t>(cuts[cls]));
     }
     prog.dfaSuits = true;
 }
@@ -80,7 +80,9 @@ LazyDfa::LazyDfa(const Program& program)
     : prog_(program),
       classCount_(static_cast<int>(program.classRepresentative.size())),
       mark_(program.code.size(), 0) {
-    buildClosures();
+    for (std::size_t pc = 0; pc < program.code.size(); ++pc) {
+        if (program.code[pc].op == Op::Match) matchPc_ = static_cast<std::int32_t>(pc);
+    }
 }
 
 bool LazyDfa::accepts(std::int32_t pc, int cls) const {
@@ -119,12 +121,13 @@ void LazyDfa::closure(std::int32_t pc, std::vector<std::int32_t>& out) {
     }
 }
 
+// Only the reverse DFA needs these, and most searches never run it: built on
+// its first run.
 void LazyDfa::buildClosures() {
     preds_.resize(prog_.code.size());
     startReaches_.assign(prog_.code.size(), 0);
     for (std::size_t q = 0; q < prog_.code.size(); ++q) {
         const Op op = prog_.code[q].op;
-        if (op == Op::Match) matchPc_ = static_cast<std::int32_t>(q);
         if (op != Op::Char && op != Op::Class && op != Op::AnyButNewline) continue;
         ++generation_;
         scratch_.clear();
@@ -321,6 +324,7 @@ LazyDfa::Outcome LazyDfa::findEnd(std::u16string_view subject, std::size_t from,
 LazyDfa::Outcome LazyDfa::findStart(std::u16string_view subject, std::size_t from, std::size_t end,
                                     std::size_t& start) {
     if (reverseStart_ < 0) {
+        buildClosures();
         State shape;
         shape.accepting = startReaches_[matchPc_] != 0;
         reverseStart_ = intern(reverse_, {matchPc_}, shape);
