@@ -6,7 +6,17 @@ namespace velmora::extract {
 
 namespace {
 
-constexpr std::string_view kAddressPattern = "\\d+\\.\\d+\\.\\d+\\.\\d+\\:\\d+";
+// Compiled once for the process; every segment of every answer runs it.
+// Never destroyed, so that a worker still searching at exit finds it whole.
+const RegexObject& addressPattern() {
+    static const RegexObject* const compiled = [] {
+        auto* regex = new RegexObject;
+        regex->create("\\d+\\.\\d+\\.\\d+\\.\\d+\\:\\d+", {});
+        return regex;
+    }();
+    return *compiled;
+}
+
 constexpr std::string_view kLineEnd = "\r\n";
 
 // A byte below 0x80 ends whatever character it belongs to (it is never a
@@ -48,8 +58,7 @@ ProxyLines AnswerReducer::finish() {
 
 void AnswerReducer::search(std::string_view segment) {
     if (segment.empty() || truncated_) return;
-    RegexObject regex;
-    regex.create(kAddressPattern, segment);
+    const RegexObject regex = addressPattern().runOver(segment);
     const int count = regex.matchCount();
     for (int n = 1; n <= count; ++n) {
         if (found_ == maxLines_) {

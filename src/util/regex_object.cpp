@@ -115,6 +115,20 @@ bool RegexObject::create(std::string_view pattern, std::string_view subject, boo
     return true;
 }
 
+RegexObject RegexObject::runOver(std::string_view subject, bool global) const {
+    RegexObject run;
+    run.created_ = created_;
+    run.patternText_ = patternText_;
+    run.ignoreCase_ = ignoreCase_;
+    run.program_ = program_;
+    run.subject_.assign(subject);
+    if (program_) {
+        run.matches_ = std::make_shared<const regex::MatchList>(
+            regex::findAll(*program_, codepage::gbkToUtf16(run.subject_), global));
+    }
+    return run;
+}
+
 std::string RegexObject::pattern() const { return created_ ? patternText_ : std::string(); }
 
 std::string RegexObject::replace(std::string_view replacement) const {

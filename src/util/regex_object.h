@@ -30,6 +30,9 @@ public:
     // compiled (a valid pattern without a match still gives true).
     bool create(std::string_view pattern, std::string_view subject, bool ignoreCase = true,
                 bool multiline = true, bool global = true);
+    // The same compiled pattern run over another subject: a pattern used on
+    // many texts is compiled once. Safe to call from several threads at once.
+    RegexObject runOver(std::string_view subject, bool global = true) const;
 
     std::string pattern() const;
     std::string replace(std::string_view replacement) const;
