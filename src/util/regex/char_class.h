@@ -50,6 +50,9 @@ public:
         }
         return containsWide(c);
     }
+    // Members below 128 as bits (unit c is bit c % 64 of word c / 64); the
+    // ranges hold the members from 128 on.
+    const std::array<std::uint64_t, 2>& asciiBits() const { return ascii_; }
     const std::vector<CodeRange>& ranges() const { return ranges_; }
 
 private:

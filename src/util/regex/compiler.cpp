@@ -291,11 +291,8 @@ void computeFirstUnits(Program& prog) {
                 addToSet(set, inst.c2, inst.c2);
                 break;
             case Op::Class:
-                for (unsigned c = 0; c < 128; ++c) {
-                    if (prog.classes[inst.y].contains(static_cast<char16_t>(c))) {
-                        addToSet(set, static_cast<char16_t>(c), static_cast<char16_t>(c));
-                    }
-                }
+                set[0] |= prog.classes[inst.y].asciiBits()[0];
+                set[1] |= prog.classes[inst.y].asciiBits()[1];
                 for (const CodeRange& r : prog.classes[inst.y].ranges()) {
                     addToSet(set, r.first, r.last);
                 }

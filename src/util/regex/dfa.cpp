@@ -29,10 +29,13 @@ std::vector<unsigned> classCuts(const Program& prog) {
                 break;
             case Op::Class: {
                 const CompiledClass& cls = prog.classes[inst.y];
-                for (unsigned c = 1; c <= 128; ++c) {
-                    const bool before = cls.contains(static_cast<char16_t>(c - 1));
-                    const bool here = c < 128 && cls.contains(static_cast<char16_t>(c));
-                    if (before != here) cutAt(c);
+                // Where membership changes below 128, and at 128 if unit 127 is in.
+                const auto& bits = cls.asciiBits();
+                const auto in = [&bits](unsigned c) { return c < 128 && ((bits[c >> 6] >> (c & 63)) & 1) != 0; };
+                if (bits[0] != 0 || bits[1] != 0) {
+                    for (unsigned c = 1; c <= 128; ++c) {
+                        if (in(c - 1) != in(c)) cutAt(c);
+                    }
                 }
                 for (const CodeRange& r : cls.ranges()) {
                     cutAt(r.first);
