@@ -1,15 +1,22 @@
 #include "actions/proxy_text.h"
 
-#include <vector>
-
 #include "util/text.h"
 
 namespace velmora::actions {
 
+// Two pieces under the split rule: one ":" with text after it, or two with
+// nothing after the second. Found without splitting, as every imported or
+// pasted line comes through here.
 std::optional<ProxyPieces> splitProxyText(std::string_view text) {
-    std::vector<std::string> pieces = velmora::text::split(text, ":");
-    if (pieces.size() != 2) return std::nullopt;
-    return ProxyPieces{std::move(pieces[0]), std::move(pieces[1])};
+    const std::size_t first = velmora::text::find(text, ":");
+    if (first == velmora::text::npos) return std::nullopt;
+    const std::size_t second = velmora::text::find(text, ":", first + 1);
+    if (second == velmora::text::npos) {
+        if (first + 1 == text.size()) return std::nullopt;
+        return ProxyPieces{std::string(text.substr(0, first)), std::string(text.substr(first + 1))};
+    }
+    if (second + 1 != text.size()) return std::nullopt;
+    return ProxyPieces{std::string(text.substr(0, first)), std::string(text.substr(first + 1, second - first - 1))};
 }
 
 std::string proxyTextOfRow(const model::ProxyRows& rows, int row) {
