@@ -4,6 +4,8 @@
 
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 using velmora::RegexObject;
 
@@ -153,6 +155,30 @@ TEST(RegexObject, CopySharesMatchesAndKeepsItsOwnSubject) {
     EXPECT_EQ(assigned.matchCount(), 0);
     EXPECT_EQ(assigned.pattern(), "");
     EXPECT_EQ(original.matchCount(), 3);
+}
+
+TEST(RegexObject, RunOverUsesTheCompiledPatternOnAnotherSubjectFromManyThreads) {
+    RegexObject compiled;
+    ASSERT_TRUE(compiled.create("(B)\\d", "b1", true, true, true));
+    // Several threads at once, each with its own subject, two-byte text before the match.
+    std::vector<std::thread> threads;
+    std::vector<std::string> found(4);
+    for (std::size_t t = 0; t < found.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 200; ++i) {
+                const RegexObject run = compiled.runOver("中b" + std::to_string(t) + " b9", i % 2 == 0);
+                int position = -1;
+                const std::string text = run.matchText(1, &position, true);
+                found[t] = text + "@" + std::to_string(position) + "/" + std::to_string(run.matchCount());
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    for (std::size_t t = 0; t < found.size(); ++t) {
+        EXPECT_EQ(found[t], "b" + std::to_string(t) + "@2/1");  // the last run was not global
+    }
+    EXPECT_EQ(compiled.runOver("b2b3").replace("[$1]"), "[b][b]");
+    EXPECT_EQ(compiled.matchText(1), "b1");  // the original keeps its own subject
 }
 
 struct ReplaceCase {
