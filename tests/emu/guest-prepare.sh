@@ -28,10 +28,11 @@ sleep 2
 say "making the 32-bit Wine prefix"
 started=$(cut -d. -f1 /proc/uptime)
 status=0
-timeout 1200 sh "$share/tools/wine-prefix.sh" /root/velmora-prefix win32 </dev/null || status=$?
-WINEPREFIX=/root/velmora-prefix timeout 120 wineserver -k 2>/dev/null
-WINEPREFIX=/root/velmora-prefix timeout 120 wineserver -w 2>/dev/null
+prefix=/var/lib/velmora/wine-prefix  # the guest's own prefix, kept in the image
+timeout 1200 sh "$share/tools/wine-prefix.sh" "$prefix" win32 </dev/null || status=$?
+WINEPREFIX="$prefix" timeout 120 wineserver -k 2>/dev/null
+WINEPREFIX="$prefix" timeout 120 wineserver -w 2>/dev/null
 say "Wine prefix: exit $status after $(( $(cut -d. -f1 /proc/uptime) - started )) s"
 kill "$xvfb" 2>/dev/null
-[ "$status" = 0 ] && [ -f /root/velmora-prefix/system.reg ] || finish 1
+[ "$status" = 0 ] && [ -f "$prefix"/system.reg ] || finish 1
 finish 0

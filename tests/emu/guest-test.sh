@@ -8,7 +8,7 @@ set -u
 share="$1"
 out="$share/build/emu/run"
 build="$share/build/win32"
-prefix=/root/velmora-prefix
+prefix=/var/lib/velmora/wine-prefix  # made in the image by guest-prepare.sh
 . "$out/request.env"
 exec >>"$out/guest.log" 2>&1
 say() { echo "emu-guest: $*" >/dev/ttyS0; echo "$*"; }
