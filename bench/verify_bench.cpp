@@ -56,6 +56,7 @@ void verifyOnce(benchmark::State& state) {
             [&](std::string_view proxy) {
                 return engine.fetch("http://127.0.0.1:18187/ic.asp", {.proxy = proxy});
             },
+        .fetchDirect = [] { return std::string(); },
         .echoRoundTrip = [](std::string_view) { return 1L; },
         .ownIp = own,
         .counters = counters};

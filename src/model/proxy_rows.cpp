@@ -58,6 +58,11 @@ int ProxyRows::indexOf(RowId id) const {
     return it != ids_.end() && *it == id ? static_cast<int>(it - ids_.begin()) : -1;
 }
 
+int ProxyRows::indexAfter(RowId id) const {
+    const auto it = std::upper_bound(ids_.begin(), ids_.end(), id);
+    return it == ids_.end() ? -1 : static_cast<int>(it - ids_.begin());
+}
+
 ProxyRows::Changes ProxyRows::takeChanges() { return std::exchange(changes_, {}); }
 
 }  // namespace velmora::model

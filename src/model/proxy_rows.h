@@ -83,6 +83,9 @@ public:
     RowId idAt(int row) const;
     // Where the row of that identity stands now; -1 once it is gone.
     int indexOf(RowId id) const;
+    // The first row made after the row of identity `id` that is still
+    // here, whether or not that row is; -1 when there is none.
+    int indexAfter(RowId id) const;
 
     // Changes since the last call of takeChanges(), for the view: whether rows
     // were removed (indexes moved), and the first and last row whose cells

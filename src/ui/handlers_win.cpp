@@ -28,7 +28,9 @@ namespace {
 // moment the verification starts.
 void startVerifyProxy(MainWindow& window, int row) {
     if (!window.windowOpen()) return;
-    window.workers().start([&window, proxy = verify::proxyAt(window.list(), row)] {
+    verify::ProxyUnderTest proxy = verify::proxyAt(window.list(), row);
+    if (proxy.row == model::kNoRow) return;
+    window.workers().start([&window, proxy = std::move(proxy)] {
         // Started just before the window went: the program is ending, and no
         // request may leave after its window is gone.
         if (!window.windowOpen()) return;
@@ -114,9 +116,11 @@ void VerifySelected(MainWindow& window) {
 void VerifyAll(MainWindow& window) {
     verify::runVerifyAll(window.list(), window.verifyAllRunning(),
                          {.startWorker = [&window](int row) { startVerifyProxy(window, row); },
-                          .processPending = [&window] { window.processPending(); },
-                          .sleep = [](unsigned ms) { ::Sleep(ms); },
-                          .windowOpen = [&window] { return window.windowOpen(); }});
+                          .wait =
+                              [&window](unsigned ms) {
+                                  actions::WaitResponsive(window, ms);
+                                  return window.windowOpen();
+                              }});
 }
 
 void StopVerify(MainWindow& window) { verify::endVerifyAll(window.verifyAllRunning()); }

@@ -26,8 +26,8 @@ void showTotal(TotalsView& totals, void (TotalsView::*show)(std::string_view),
 }  // namespace
 
 bool proxyPasses(std::string_view page, std::string_view ownIp) {
-    if (text::removeBlanks(page).empty()) return false;
     if (ownIp.empty()) return false;
+    if (!text::contains(page, kEchoMarker, true)) return false;
     return !text::contains(page, ownIp, true);
 }
 
@@ -59,8 +59,9 @@ void verifyAndRecord(model::ProxyList& list, TotalsView& totals, const ProxyUnde
             for (const auto& [column, text] : cells) rows.setCell(at, column, text);
         });
     };
+    if (proxy.row == model::kNoRow) return;
     const std::string page = tools.fetchThroughProxy(proxy.address + ":" + proxy.port);
-    if (proxyPasses(page, tools.ownIp.text())) {
+    if (proxyPasses(page, tools.ownIp.learn(tools.fetchDirect))) {
         write({{model::kResultColumn, "成功"}});
         showTotal(totals, &TotalsView::showSuccesses, &VerifyCounters::successes, tools.counters,
                   tools.counters.addSuccess());

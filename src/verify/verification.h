@@ -13,9 +13,11 @@
 
 namespace velmora::verify {
 
-// The proxy works when the page came back (not only blanks) and does not show
-// our own address (case-folded, two-byte-aware search). Without a known own
-// address nothing can be proven hidden, so the proxy fails.
+// The proxy works when the echo page itself came back through it (its marker
+// is there) and does not show our own address (case-folded, two-byte-aware
+// search). A proxy's own error page, a login page or nothing at all fails.
+// Without a known own address nothing can be proven hidden, so the proxy
+// fails too.
 bool proxyPasses(std::string_view page, std::string_view ownIp);
 
 // Process-wide totals of verifications, never reset.
@@ -47,6 +49,9 @@ public:
 struct VerifyTools {
     // The echo page through the proxy "ip:port"; empty when the request failed.
     std::function<std::string(std::string_view proxy)> fetchThroughProxy;
+    // The echo page without a proxy, for the own address when it is not
+    // known yet.
+    std::function<std::string()> fetchDirect;
     // Round-trip time of one ICMP echo in ms, -1 without a reply.
     std::function<long(std::string_view address)> echoRoundTrip;
     OwnIpStore& ownIp;
@@ -66,8 +71,10 @@ ProxyUnderTest proxyAt(model::ProxyList& list, int row);
 
 // Verifies the proxy and writes the outcome into columns 3 and 4 of its row,
 // wherever that row stands by then (nowhere once it is gone), and into the
-// matching total label, which counts every verification. The ICMP echo goes
-// to the address that was verified.
+// matching total label, which counts every verification. The own address is
+// learnt first when it is not known yet. The ICMP echo goes to the address
+// that was verified. A proxy whose row was already gone when it was read is
+// not tried and not counted.
 void verifyAndRecord(model::ProxyList& list, TotalsView& totals, const ProxyUnderTest& proxy,
                      const VerifyTools& tools);
 

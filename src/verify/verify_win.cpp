@@ -29,20 +29,21 @@ std::string fetchThroughProxy(std::string_view proxy) {
     return http::HttpEngine::request(kEchoPageUrl, {.proxy = proxy});
 }
 
+std::string fetchDirect() { return http::HttpEngine::request(kEchoPageUrl); }
+
 }  // namespace
 
 void VerifyProxy(model::ProxyList& list, TotalsView& totals, const ProxyUnderTest& proxy) {
     const ComForThread com;
     verifyAndRecord(list, totals, proxy,
                     {.fetchThroughProxy = fetchThroughProxy,
+                     .fetchDirect = fetchDirect,
                      .echoRoundTrip = echoRoundTrip,
                      .ownIp = ownIpText(),
                      .counters = verificationCounters()});
 }
 
-void CheckOwnIp() {
-    fetchOwnIp([] { return http::HttpEngine::request(kEchoPageUrl); }, ownIpText());
-}
+void CheckOwnIp() { ownIpText().learn(fetchDirect); }
 
 void ExitCleanup() { ownIpText().release(); }
 

@@ -10,8 +10,8 @@ namespace velmora::verify {
 // into the proxy's row.
 void VerifyProxy(model::ProxyList& list, TotalsView& totals, const ProxyUnderTest& proxy);
 
-// Worker: fetches the echo page directly once and keeps the own address it
-// shows in OwnIpText.
+// Worker: fetches the echo page directly and keeps the own address it shows
+// in OwnIpText. A verification that still finds it unknown tries again.
 void CheckOwnIp();
 
 // Exit clean-up: releases OwnIpText.

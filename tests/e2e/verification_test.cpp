@@ -1,9 +1,11 @@
 // Verification in the real window, through the local echo page and real
 // proxies: one that hides the caller (18190), one that passes the caller's
-// address on (18191) and a port where nothing listens (18199).
+// address on (18191), one whose upstream is down and that answers with its
+// own "502" page (18192), and a port where nothing listens (18199).
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "harness_win.h"
 #include "ui/ids.h"
@@ -16,7 +18,14 @@ using namespace std::chrono_literals;
 constexpr char kRows[] =
     "127.0.0.1:18190\r\n"
     "127.0.0.1:18191\r\n"
-    "127.0.0.1:18199\r\n";
+    "127.0.0.1:18199\r\n"
+    "127.0.0.1:18192\r\n";
+
+int echoPagesServed() {
+    return std::stoi(e2e::httpRequest(L"GET", L"127.0.0.1", 18187, L"/_count").value_or("-1"));
+}
+
+int total(const e2e::App& app, int label) { return std::stoi(app.text(label)); }
 
 class VerificationTest : public ::testing::Test {
 protected:
@@ -53,6 +62,12 @@ TEST_F(VerificationTest, SelectedRowsPassOnlyThroughTheHidingProxy) {
     EXPECT_EQ(app_->cell(2, 4), L"无效");
     EXPECT_EQ(app_->text(kFailureTotalLabel), L"2个IP");
 
+    ASSERT_TRUE(app_->useListMenu(3, kMenuVerifySelected));
+    ASSERT_TRUE(app_->waitFor([&] { return verified(3); }, 60s));
+    EXPECT_EQ(app_->cell(3, 3), L"失败") << "the proxy's own error page is not the echo page";
+    EXPECT_EQ(app_->cell(3, 4), L"无效");
+    EXPECT_EQ(app_->text(kFailureTotalLabel), L"3个IP");
+
     // Counters survive clearing; clearing the invalid rows leaves the good one.
     ASSERT_TRUE(app_->useListMenu(-1, kMenuClearInvalid));
     ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 1; }));
@@ -62,25 +77,26 @@ TEST_F(VerificationTest, SelectedRowsPassOnlyThroughTheHidingProxy) {
     ASSERT_TRUE(app_->useListMenu(-1, kMenuClearAll));
     ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 0; }));
     EXPECT_EQ(app_->text(kSuccessTotalLabel), L"1个IP");
-    EXPECT_EQ(app_->text(kFailureTotalLabel), L"2个IP");
+    EXPECT_EQ(app_->text(kFailureTotalLabel), L"3个IP");
     app_->screenshot(L"after-verification");
 }
 
 TEST_F(VerificationTest, VerifyAllVisitsEveryRowOnceAndEndsOnTheLast) {
     ASSERT_TRUE(app_->useListMenu(-1, kMenuVerifyAll));
-    ASSERT_TRUE(app_->waitFor([&] { return verified(0) && verified(1) && verified(2); }, 60s));
-    EXPECT_EQ(app_->selectedRow(), 2);
+    ASSERT_TRUE(app_->waitFor(
+        [&] { return verified(0) && verified(1) && verified(2) && verified(3); }, 60s));
+    EXPECT_EQ(app_->selectedRow(), 3);
     EXPECT_EQ(app_->cell(0, 3), L"成功");
     EXPECT_EQ(app_->cell(1, 3), L"失败");
     EXPECT_EQ(app_->cell(2, 3), L"失败");
-    // Each row once: one success and two failures in all.
-    ASSERT_TRUE(app_->waitFor([&] { return app_->text(kFailureTotalLabel) == L"2个IP"; }, 30s));
+    EXPECT_EQ(app_->cell(3, 3), L"失败");
+    // Each row once: one success and three failures in all.
+    ASSERT_TRUE(app_->waitFor([&] { return app_->text(kFailureTotalLabel) == L"3个IP"; }, 30s));
     EXPECT_EQ(app_->text(kSuccessTotalLabel), L"1个IP");
 }
 
 // "停止验证", chosen in the menu while the pass goes on: no row after the one
-// being started then is verified. (The pass sleeps between rows, so the
-// window answers every half second only, and the menu takes a few rows.)
+// being started then is verified.
 TEST_F(VerificationTest, StopEndsThePassAfterTheCurrentRow) {
     constexpr int kRowsInPass = 60;
     std::string rows;
@@ -117,8 +133,23 @@ TEST_F(VerificationTest, AListRefilledDuringAVerificationGetsNoStrayOutcome) {
     EXPECT_EQ(app_->cell(0, 3), L"成功");
 }
 
-int echoPagesServed() {
-    return std::stoi(e2e::httpRequest(L"GET", L"127.0.0.1", 18187, L"/_count").value_or("-1"));
+// "清除全部" during a pass over dead proxies: the pass ends with its rows, and
+// the failures counted are those of the rows tried before the clear.
+TEST_F(VerificationTest, ClearingTheListDuringAPassCountsOnlyTheRowsTried) {
+    std::string rows;
+    for (int i = 0; i < 6; ++i) rows += "127.0.0.1:18199\r\n";
+    ASSERT_TRUE(app_->importProxies(folder_->path(), rows));
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuVerifyAll));
+    Sleep(800);
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuClearAll));
+    ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 0; }));
+    Sleep(1000);
+    const int tried = total(*app_, kFailureTotalLabel);
+    // The old pass went on for the six rows' three seconds.
+    Sleep(3500);
+    EXPECT_EQ(total(*app_, kFailureTotalLabel), tried);
+    EXPECT_GE(tried, 1);
+    EXPECT_LT(tried, 6);
 }
 
 // Closing during "验证全部" ends the pass with the window: the process is gone
@@ -148,6 +179,28 @@ TEST(VerificationLifecycle, ClosingDuringVerifyAllEndsWithinASecond) {
     const int served = echoPagesServed();
     Sleep(2000);
     EXPECT_EQ(echoPagesServed(), served) << "requests after the window was gone";
+}
+
+// The echo page cannot be reached while the program starts (the network is
+// not up yet): the own address is learnt again at the first verification,
+// and a proxy that hides the caller passes.
+TEST(VerificationLifecycle, AnEchoPageBackAfterTheStartLetsAHidingProxyPass) {
+    const int before = echoPagesServed();
+    ASSERT_TRUE(e2e::httpRequest(L"GET", L"127.0.0.1", 18187, L"/_outage?ms=4000"));
+    const auto outage = std::chrono::steady_clock::now();
+    e2e::TempFolder folder(L"verify-outage");
+    e2e::App app;
+    ASSERT_TRUE(app.started());
+    ASSERT_TRUE(app.importProxies(folder.path(), "127.0.0.1:18190\r\n"));
+    Sleep(1000);
+    ASSERT_LT(std::chrono::steady_clock::now() - outage, 4s) << "the start took too long to fall in the outage";
+    EXPECT_EQ(echoPagesServed(), before) << "the start's request must have met the outage";
+    std::this_thread::sleep_until(outage + 4500ms);
+
+    ASSERT_TRUE(app.useListMenu(0, kMenuVerifySelected));
+    ASSERT_TRUE(app.waitFor([&] { return !app.cell(0, 4).empty(); }, 30s));
+    EXPECT_EQ(app.cell(0, 3), L"成功");
+    EXPECT_EQ(echoPagesServed(), before + 2) << "one direct request for the own address, one through the proxy";
 }
 
 TEST(VerificationLifecycle, ClosingWhileAVerificationRunsEndsAtOnce) {

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <deque>
 #include <thread>
 #include <vector>
 
@@ -32,13 +36,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DecisionCase{"您的IP是：[127.0.0.2]", "127.0.0.1", true},
                       // a transparent proxy shows the caller on
                       DecisionCase{"您的IP是：[127.0.0.3] X-Forwarded-For: 127.0.0.1", "127.0.0.1", false},
-                      DecisionCase{"any error page of the proxy", "10.0.0.1", true},
+                      // the proxy's own pages never came from the echo page
+                      DecisionCase{"<h1>502 Bad Gateway</h1>", "10.0.0.1", false},
+                      DecisionCase{"502 Unable to connect to upstream proxy", "10.0.0.1", false},
+                      DecisionCase{"<form>登录</form>", "10.0.0.1", false},
                       DecisionCase{"", "10.0.0.1", false}, DecisionCase{"  \xA1\xA1 ", "10.0.0.1", false},
                       // no own address known: nothing proves the caller hidden
-                      DecisionCase{"page", "", false},
+                      DecisionCase{"您的IP是：[127.0.0.2]", "", false},
                       // ASCII letters fold, and a match never starts at a trail byte
-                      DecisionCase{"host ABC.example", "abc.EXAMPLE", false},
-                      DecisionCase{"\xB0\x41\x42", "AB", true}));
+                      DecisionCase{"您的IP是：[host ABC.example]", "abc.EXAMPLE", false},
+                      DecisionCase{"您的IP是：[\xB0\x41\x42]", "AB", true}));
 
 TEST(OwnIp, IsTheTextBetweenTheMarkersUnchanged) {
     EXPECT_EQ(v::ownIpFromPage("<p>您的IP是：[203.0.113.7]来自</p>"), "203.0.113.7");
@@ -47,16 +54,51 @@ TEST(OwnIp, IsTheTextBetweenTheMarkersUnchanged) {
     EXPECT_EQ(v::ownIpFromPage("您的IP是：[203.0.113.7"), "");
 }
 
-TEST(OwnIp, CheckStoresWholeAndReleaseEmpties) {
+TEST(OwnIp, LearntOnceKnownAndAgainWhileMissing) {
     v::OwnIpStore store;
-    EXPECT_EQ(store.text(), "");
-    v::fetchOwnIp([] { return std::string("您的IP是：[203.0.113.7]"); }, store);
-    EXPECT_EQ(store.text(), "203.0.113.7");
-    v::fetchOwnIp([] { return std::string(); }, store);
-    EXPECT_EQ(store.text(), "");
-    store.store("x");
+    int fetches = 0;
+    std::string page;
+    const auto fetch = [&] {
+        ++fetches;
+        return page;
+    };
+    EXPECT_EQ(store.learn(fetch), "") << "the echo page was not reachable";
+    page = "您的IP是：[203.0.113.7]";
+    EXPECT_EQ(store.learn(fetch), "203.0.113.7");
+    EXPECT_EQ(store.learn(fetch), "203.0.113.7");
+    EXPECT_EQ(fetches, 2);
     store.release();
     EXPECT_EQ(store.text(), "");
+}
+
+// Workers that find the address missing at the same time share one request.
+TEST(OwnIp, ConcurrentLearnersShareOneFetch) {
+    for (const std::string page : {"您的IP是：[203.0.113.7]", "no echo page"}) {
+        v::OwnIpStore store;
+        std::atomic<int> fetches{0};
+        std::atomic<int> waiting{0};
+        const auto fetch = [&] {
+            ++fetches;
+            // Let the other learners arrive while this fetch is on its way.
+            while (waiting.load() < 7) std::this_thread::yield();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return page;
+        };
+        std::vector<std::string> learnt(8);
+        std::vector<std::thread> workers;
+        for (int t = 0; t < 8; ++t) {
+            workers.emplace_back([&, t] {
+                if (t > 0) {
+                    while (fetches.load() == 0) std::this_thread::yield();
+                    ++waiting;
+                }
+                learnt[static_cast<std::size_t>(t)] = store.learn(fetch);
+            });
+        }
+        for (std::thread& worker : workers) worker.join();
+        EXPECT_EQ(fetches.load(), 1) << page;
+        for (const std::string& address : learnt) EXPECT_EQ(address, v::ownIpFromPage(page));
+    }
 }
 
 class VerifyRow : public ::testing::Test {
@@ -72,6 +114,11 @@ protected:
                         proxies.emplace_back(proxy);
                         return page;
                     },
+                .fetchDirect =
+                    [this] {
+                        ++directFetches;
+                        return directPage;
+                    },
                 .echoRoundTrip =
                     [this, roundTrip](std::string_view address) {
                         pinged.emplace_back(address);
@@ -86,6 +133,8 @@ protected:
     v::VerifyCounters counters;
     std::vector<std::string> proxies;
     std::vector<std::string> pinged;
+    std::string directPage = "您的IP是：[127.0.0.1]";
+    int directFetches = 0;
 };
 
 TEST_F(VerifyRow, SuccessWritesOutcomeCountAndSpeed) {
@@ -96,8 +145,9 @@ TEST_F(VerifyRow, SuccessWritesOutcomeCountAndSpeed) {
     EXPECT_EQ(window.successCaption(), "1个IP");
     EXPECT_EQ(window.failureCaption(), "0个IP");
 
-    v::verifyAndRecord(window, window, v::proxyAt(window, 0), tools("page", -1));
+    v::verifyAndRecord(window, window, v::proxyAt(window, 0), tools("您的IP是：[127.0.0.2]", -1));
     EXPECT_EQ(window.rows()[0][4], "普通");
+    EXPECT_EQ(directFetches, 0) << "the own address was known";
     EXPECT_EQ(window.successCaption(), "2个IP");
 }
 
@@ -109,17 +159,27 @@ TEST_F(VerifyRow, FailureWritesInvalidAndCountsWithoutPinging) {
     EXPECT_EQ(counters.successes(), 0);
 }
 
-TEST_F(VerifyRow, WithoutOwnAddressEveryProxyFails) {
+// An echo page unreachable at start: the own address is fetched again before
+// the proxy is judged, and only when that fails too does the proxy fail.
+TEST_F(VerifyRow, AMissingOwnAddressIsLearntBeforeJudging) {
     ownIp.release();
+    directPage.clear();
     v::verifyAndRecord(window, window, v::proxyAt(window, 0), tools("您的IP是：[127.0.0.2]", 3));
     EXPECT_EQ(window.rows()[0][3], "失败");
+    EXPECT_EQ(directFetches, 1);
+
+    directPage = "您的IP是：[127.0.0.1]";
+    v::verifyAndRecord(window, window, v::proxyAt(window, 0), tools("您的IP是：[127.0.0.2]", 3));
+    EXPECT_EQ(window.rows()[0][3], "成功");
+    EXPECT_EQ(ownIp.text(), "127.0.0.1");
+    EXPECT_EQ(directFetches, 2);
 }
 
-TEST_F(VerifyRow, AVanishedRowStillCounts) {
+TEST_F(VerifyRow, ARowGoneBeforeItsStartIsNotTriedNorCounted) {
     window.withRows([](model::ProxyRows& rows) { rows.clear(); });
     v::verifyAndRecord(window, window, v::proxyAt(window, 0), tools("", -1));
-    EXPECT_EQ(proxies, std::vector<std::string>{":"});
-    EXPECT_EQ(window.failureCaption(), "1个IP");
+    EXPECT_TRUE(proxies.empty());
+    EXPECT_EQ(window.failureCaption(), "0个IP");
 }
 
 // Rows move while a verification waits for its page: the outcome goes to
@@ -165,11 +225,14 @@ TEST(VerifyCounters, ConcurrentWorkersLoseNoCountAndTheLabelEndsTrue) {
     v::OwnIpStore ownIp;
     ownIp.store("127.0.0.1");
     v::VerifyCounters counters;
-    const v::VerifyTools good{.fetchThroughProxy = [](std::string_view) { return std::string("ok"); },
+    const v::VerifyTools good{.fetchThroughProxy =
+                                  [](std::string_view) { return std::string("您的IP是：[127.0.0.2]"); },
+                              .fetchDirect = [] { return std::string(); },
                               .echoRoundTrip = [](std::string_view) { return -1L; },
                               .ownIp = ownIp,
                               .counters = counters};
     const v::VerifyTools bad{.fetchThroughProxy = [](std::string_view) { return std::string(); },
+                             .fetchDirect = [] { return std::string(); },
                              .echoRoundTrip = [](std::string_view) { return -1L; },
                              .ownIp = ownIp,
                              .counters = counters};
@@ -203,96 +266,123 @@ TEST(VerifySelected, AsksForASelectionOrStartsOneWorker) {
     EXPECT_EQ(started, std::vector<int>{1});
 }
 
-// Records the pass's steps so that order, stop and nesting can be checked.
+// The pass against a fake clock: each wait moves the clock on, and what is
+// scheduled for a moment inside a wait runs there, as the window's events
+// (nested menu commands, the close) run inside the real wait.
 class VerifyAllPass : public ::testing::Test {
 protected:
-    void withRows(int n) { window.setRows(std::vector<model::Row>(static_cast<std::size_t>(n))); }
+    struct Start {
+        long at;
+        int row;
+        bool operator==(const Start&) const = default;
+    };
+
+    void withRows(int n) {
+        std::vector<model::Row> rows;
+        for (int i = 0; i < n; ++i) rows.push_back(model::Row{std::to_string(i + 1), "127.0.0." + std::to_string(i + 1)});
+        window.setRows(rows);
+    }
+    void at(long when, std::function<void()> what) { scheduled.emplace_back(when, std::move(what)); }
 
     v::PassHooks hooks() {
-        return {.startWorker =
-                    [this](int row) {
-                        log.push_back("start " + std::to_string(row));
-                        started.push_back(row);
-                    },
-                .processPending =
-                    [this] {
-                        log.emplace_back("events");
-                        if (onEvents) onEvents(static_cast<int>(started.size()));
-                    },
-                .sleep = [this](unsigned ms) { log.push_back("sleep " + std::to_string(ms)); },
-                .windowOpen = [this] { return windowOpen; }};
+        return {.startWorker = [this](int row) { starts.push_back({now, row}); },
+                .wait =
+                    [this](unsigned ms) {
+                        const long end = now + static_cast<long>(ms);
+                        while (!scheduled.empty() && scheduled.front().first < end) {
+                            auto [when, what] = std::move(scheduled.front());
+                            scheduled.pop_front();
+                            now = std::max(now, when);
+                            what();
+                            if (!windowOpen) return false;
+                        }
+                        now = std::max(now, end);
+                        return true;
+                    }};
     }
+    void pass() { v::runVerifyAll(window, running, hooks()); }
+    std::string addressAt(int row) { return window.rows().at(static_cast<std::size_t>(row))[1]; }
 
     fakes::MemoryWindow window;
     bool running = false;
-    std::vector<std::string> log;
-    std::vector<int> started;
-    std::function<void(int startedSoFar)> onEvents;
     bool windowOpen = true;
+    long now = 0;
+    std::deque<std::pair<long, std::function<void()>>> scheduled;
+    std::vector<Start> starts;
 };
 
 TEST_F(VerifyAllPass, EmptyListStartsNothing) {
-    v::runVerifyAll(window, running, hooks());
-    EXPECT_TRUE(log.empty());
+    pass();
+    EXPECT_TRUE(starts.empty());
+    EXPECT_EQ(now, 0);
     EXPECT_FALSE(running);
 }
 
-TEST_F(VerifyAllPass, VisitsEveryRowInOrderThenEnds) {
+TEST_F(VerifyAllPass, StartsEveryRowHalfASecondApartAndEndsAfterTheLastSpacing) {
     withRows(3);
-    v::runVerifyAll(window, running, hooks());
-    EXPECT_EQ(started, (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(log, (std::vector<std::string>{"start 0", "events", "sleep 500", "start 1", "events", "sleep 500",
-                                             "start 2", "events", "sleep 500"}));
+    pass();
+    EXPECT_EQ(starts, (std::vector<Start>{{0, 0}, {500, 1}, {1000, 2}}));
+    EXPECT_EQ(now, 1500);
     EXPECT_EQ(window.focusCount(), 3);
     EXPECT_EQ(window.ensureVisibleCalls(), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(window.currentRow(), 2);
     EXPECT_FALSE(running);
 }
 
-TEST_F(VerifyAllPass, StopEndsAfterTheCurrentStep) {
+TEST_F(VerifyAllPass, StopTakesEffectBeforeTheNextStart) {
     withRows(5);
-    onEvents = [this](int startedSoFar) {
-        if (startedSoFar == 2) v::endVerifyAll(running);
-    };
-    v::runVerifyAll(window, running, hooks());
-    EXPECT_EQ(started, (std::vector<int>{0, 1}));
-    EXPECT_EQ(log.back(), "sleep 500");
+    at(700, [this] { v::endVerifyAll(running); });
+    pass();
+    EXPECT_EQ(starts, (std::vector<Start>{{0, 0}, {500, 1}}));
     EXPECT_EQ(window.currentRow(), 1);
 }
 
-TEST_F(VerifyAllPass, AWindowClosedDuringThePassEndsItWithoutAnotherWorkerOrSleep) {
+TEST_F(VerifyAllPass, AClosedWindowEndsThePassAtOnce) {
     withRows(40);
-    onEvents = [this](int startedSoFar) {
-        if (startedSoFar == 2) windowOpen = false;
-    };
-    v::runVerifyAll(window, running, hooks());
-    EXPECT_EQ(started, (std::vector<int>{0, 1}));
-    EXPECT_EQ(log.back(), "events");
+    at(1200, [this] { windowOpen = false; });
+    pass();
+    EXPECT_EQ(starts, (std::vector<Start>{{0, 0}, {500, 1}, {1000, 2}}));
+    EXPECT_EQ(now, 1200);
     EXPECT_FALSE(running);
 }
 
-TEST_F(VerifyAllPass, ANestedPassRestartsAndItsEndEndsTheOuterOne) {
+TEST_F(VerifyAllPass, ANestedPassRestartsFromTheTopAndItsEndEndsTheOuterOne) {
     withRows(3);
-    bool nested = false;
-    onEvents = [&](int startedSoFar) {
-        if (startedSoFar == 2 && !nested) {
-            nested = true;
-            v::runVerifyAll(window, running, hooks());
-        }
-    };
-    v::runVerifyAll(window, running, hooks());
-    EXPECT_EQ(started, (std::vector<int>{0, 1, 0, 1, 2}));
+    at(700, [this] { pass(); });
+    pass();
+    EXPECT_EQ(starts, (std::vector<Start>{{0, 0}, {500, 1}, {700, 0}, {1200, 1}, {1700, 2}}));
+    EXPECT_EQ(now, 2200);
     EXPECT_FALSE(running);
 }
 
-TEST_F(VerifyAllPass, RowsDeletedMeanwhileVerifyWhatIsSelected) {
-    withRows(3);
-    onEvents = [this](int startedSoFar) {
-        if (startedSoFar == 1) window.withRows([](model::ProxyRows& rows) { rows.erase(2); });
-    };
-    v::runVerifyAll(window, running, hooks());
-    // Row 2 is gone: the selection stays on row 1, which is verified again.
-    EXPECT_EQ(started, (std::vector<int>{0, 1, 1}));
+// "清除无效" during the pass: the rows that remain are walked on, the removed
+// ones skipped; rows pasted meanwhile are not the pass's.
+TEST_F(VerifyAllPass, RowsRemovedAreSkippedAndRowsAddedAreNotThePasss) {
+    withRows(4);
+    at(700, [this] {
+        window.withRows([](model::ProxyRows& rows) {
+            rows.eraseIf([](const model::Row& row) { return row[1] == "127.0.0.3"; });
+            rows.startGeneration();
+            rows.append(model::Row{"4", "127.0.0.9"});
+        });
+    });
+    std::vector<std::string> verified;
+    v::PassHooks recording = hooks();
+    recording.startWorker = [&](int row) { verified.push_back(addressAt(row)); };
+    v::runVerifyAll(window, running, recording);
+    EXPECT_EQ(verified, (std::vector<std::string>{"127.0.0.1", "127.0.0.2", "127.0.0.4"}));
+}
+
+TEST_F(VerifyAllPass, AListClearedOrReplacedEndsThePass) {
+    withRows(6);
+    at(800, [this] {
+        window.withRows([](model::ProxyRows& rows) { rows.clear(); });
+        window.setRows({model::Row{"1", "127.0.0.7"}, model::Row{"2", "127.0.0.8"}});
+    });
+    pass();
+    EXPECT_EQ(starts, (std::vector<Start>{{0, 0}, {500, 1}}));
+    EXPECT_EQ(now, 1000);
+    EXPECT_FALSE(running);
 }
 
 }  // namespace

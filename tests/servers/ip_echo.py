@@ -3,7 +3,9 @@
 
 GET /ic.asp        "您的IP是：[" caller "]" in a GBK page
 GET /ic_utf8.asp   the same page in UTF-8 (declared in the page's start)
-GET /_count        how many echo pages were asked for so far, as decimal text
+GET /_count        how many echo pages were served so far, as decimal text
+GET /_outage?ms=N  for the next N ms the echo pages are unreachable: each
+                   such request has its connection closed unanswered
 
 Like public echo pages, the page also shows the forwarding headers it
 received (X-Forwarded-For, Via, X-Real-IP, Forwarded, X-Tinyproxy, ...), so
@@ -14,12 +16,15 @@ Listens on loopback only; ends cleanly on SIGTERM.
 import html
 import sys
 import threading
+import time
+import urllib.parse
 from http.server import BaseHTTPRequestHandler
 
 from serving import serve
 
 served = 0
 served_lock = threading.Lock()
+outage_until = 0.0
 
 FORWARDING_HEADERS = (
     "X-Forwarded-For", "Via", "X-Real-IP", "Forwarded", "Client-IP", "X-Client-IP",
@@ -45,14 +50,25 @@ class EchoHandler(BaseHTTPRequestHandler):
     server_version = "IpEcho/1.0"
 
     def do_GET(self):
-        global served
-        path = self.path.split("?", 1)[0]
+        global served, outage_until
+        path, _, query = self.path.partition("?")
         if path == "/_count":
             with served_lock:
                 self.answer(200, str(served).encode("ascii"), "text/plain")
             return
+        if path == "/_outage":
+            ms = int(urllib.parse.parse_qs(query).get("ms", ["0"])[0])
+            with served_lock:
+                outage_until = time.monotonic() + ms / 1000.0
+            self.answer(200, b"ok", "text/plain")
+            return
         if path not in ("/ic.asp", "/ic_utf8.asp"):
             self.answer(404, b"not found", "text/plain")
+            return
+        with served_lock:
+            down = time.monotonic() < outage_until
+        if down:
+            self.close_connection = True
             return
         with served_lock:
             served += 1

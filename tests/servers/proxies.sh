@@ -2,6 +2,8 @@
 # Two real HTTP proxies on loopback for the verification tests:
 #   18190  hides its caller (no Via, no X-Tinyproxy), connects out from 127.0.0.2
 #   18191  passes its caller on (Via and X-Tinyproxy), connects out from 127.0.0.3
+#   18192  forwards through an upstream proxy that is down (18199), so it
+#          answers every request with its own "502" error page
 # Nothing is started on 18199, the port of a dead proxy.
 # Usage: proxies.sh start|stop [RUNTIME_DIR]   (default: $VELMORA_PROXY_DIR,
 # else a folder under the system's temporary directory)
@@ -11,7 +13,7 @@ action="${1:-}"
 dir="${2:-${VELMORA_PROXY_DIR:-${TMPDIR:-/tmp}/velmora-proxies}}"
 
 write_config() {
-    name="$1"; port="$2"; bind="$3"; passes_caller="$4"
+    name="$1"; port="$2"; bind="$3"; passes_caller="$4"; upstream="${5:-}"
     # As root tinyproxy would drop to nobody; this user keeps its own files
     # readable and writable.
     user="$(id -un)"; group="$(id -gn)"
@@ -34,6 +36,7 @@ write_config() {
             echo "XTinyproxy No"
             echo "DisableViaHeader Yes"
         fi
+        [ -n "$upstream" ] && echo "Upstream http $upstream"
     } >"$dir/$name.conf"
 }
 
@@ -55,21 +58,19 @@ case "$action" in
         command -v tinyproxy >/dev/null || { echo "proxies: tinyproxy is not installed" >&2; exit 1; }
         mkdir -p "$dir"
         dir="$(cd "$dir" && pwd)"  # the daemon's files, named from /
-        stop_one hiding
-        stop_one passing
+        for name in hiding passing failing; do stop_one $name; done
         write_config hiding 18190 127.0.0.2 no
         write_config passing 18191 127.0.0.3 yes
+        write_config failing 18192 127.0.0.4 no 127.0.0.1:18199
         status=0
-        for name in hiding passing; do
+        for name in hiding passing failing; do
             tinyproxy -c "$dir/$name.conf" || status=1
         done
-        wait_port 18190 || status=1
-        wait_port 18191 || status=1
+        for port in 18190 18191 18192; do wait_port $port || status=1; done
         exit $status
         ;;
     stop)
-        stop_one hiding
-        stop_one passing
+        for name in hiding passing failing; do stop_one $name; done
         ;;
     *)
         echo "usage: $0 start|stop [RUNTIME_DIR]" >&2

@@ -19,6 +19,8 @@ const std::string kEcho = "http://127.0.0.1:18187/ic.asp";
 constexpr std::string_view kHidingProxy = "127.0.0.1:18190";
 constexpr std::string_view kPassingProxy = "127.0.0.1:18191";
 constexpr std::string_view kDeadProxy = "127.0.0.1:18199";
+// Forwards to an upstream proxy that is down: answers with its own 502 page.
+constexpr std::string_view kFailingProxy = "127.0.0.1:18192";
 
 std::string lastRequest() { return h::HttpEngine::request(kScripted + "/_last"); }
 
@@ -99,12 +101,12 @@ TEST(WinInetEngine, EndlessAndHugeBodiesAreBounded) {
 
 TEST(WinInetVerification, OnlyTheHidingProxyPasses) {
     v::OwnIpStore own;
-    v::fetchOwnIp([] { return h::HttpEngine::request(kEcho); }, own);
-    ASSERT_EQ(own.text(), "127.0.0.1");
+    ASSERT_EQ(own.learn([] { return h::HttpEngine::request(kEcho); }), "127.0.0.1");
     const auto through = [](std::string_view proxy) { return h::HttpEngine::request(kEcho, {.proxy = proxy}); };
     EXPECT_TRUE(v::proxyPasses(through(kHidingProxy), own.text()));
     EXPECT_FALSE(v::proxyPasses(through(kPassingProxy), own.text()));
     EXPECT_FALSE(v::proxyPasses(through(kDeadProxy), own.text()));
+    EXPECT_FALSE(v::proxyPasses(through(kFailingProxy), own.text())) << through(kFailingProxy);
     EXPECT_NE(through(kHidingProxy).find("您的IP是：[127.0.0.2]"), std::string::npos);
     EXPECT_NE(h::HttpEngine::request("http://127.0.0.1:18187/ic_utf8.asp").find("您的IP是：[127.0.0.1]"),
               std::string::npos);

@@ -19,20 +19,22 @@ const std::string kEcho = "http://127.0.0.1:18187/ic.asp";
 
 TEST(WinVerify, EachProxyGetsItsOutcome) {
     v::OwnIpStore own;
-    v::fetchOwnIp([] { return h::HttpEngine::request(kEcho); }, own);
-    ASSERT_EQ(own.text(), "127.0.0.1");
+    ASSERT_EQ(own.learn([] { return h::HttpEngine::request(kEcho); }), "127.0.0.1");
 
     fakes::MemoryWindow window;
     window.setRows({model::Row{"1", "127.0.0.1", "18190", "", "", "本地"},
                       model::Row{"2", "127.0.0.1", "18191", "", "", "本地"},
-                      model::Row{"3", "127.0.0.1", "18199", "", "", "本地"}});
+                      model::Row{"3", "127.0.0.1", "18199", "", "", "本地"},
+                      // answers with its own "502" page: the echo page never came back
+                      model::Row{"4", "127.0.0.1", "18192", "", "", "本地"}});
     v::VerifyCounters counters;
     const v::VerifyTools tools{
         .fetchThroughProxy = [](std::string_view proxy) { return h::HttpEngine::request(kEcho, {.proxy = proxy}); },
+        .fetchDirect = [] { return h::HttpEngine::request(kEcho); },
         .echoRoundTrip = v::echoRoundTrip,
         .ownIp = own,
         .counters = counters};
-    for (int row = 0; row < 3; ++row) {
+    for (int row = 0; row < 4; ++row) {
         v::verifyAndRecord(window, window, v::proxyAt(window, row), tools);
     }
 
@@ -42,8 +44,9 @@ TEST(WinVerify, EachProxyGetsItsOutcome) {
     EXPECT_EQ(rows[1][3], "失败");
     EXPECT_EQ(rows[1][4], "无效");
     EXPECT_EQ(rows[2][3], "失败");
+    EXPECT_EQ(rows[3][3], "失败");
     EXPECT_EQ(window.successCaption(), "1个IP");
-    EXPECT_EQ(window.failureCaption(), "2个IP");
+    EXPECT_EQ(window.failureCaption(), "3个IP");
 }
 
 TEST(WinVerify, EchoAnswersOnLoopbackOnly) {
