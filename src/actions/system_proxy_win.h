@@ -1,5 +1,5 @@
 // The shell's system proxy switch, one for the process: the window's
-// commands and the crash reset share it.
+// commands, its close and the crash reset share it.
 #pragma once
 
 #include "actions/system_proxy.h"
@@ -17,16 +17,13 @@ ProxySettings& currentUserProxySettings();
 // "设置代理": the proxy of the selected row becomes the system proxy; the
 // pause before it handles `pump`'s events. Window thread only.
 void switchSystemProxyOn(model::ProxyList& list, model::Prompts& prompts, EventPump& pump);
-// "取消代理": no proxy is used; the server value goes, and running programs
-// are told. A later "设置代理" switches on again.
+// "取消代理": the user's own settings come back when the program's proxy is
+// in place; otherwise no proxy is used. Running programs are told.
 void switchSystemProxyOff();
 
-// Whether the registry may hold a proxy that this program set.
-bool systemProxyMayBeSet() noexcept;
-
-// The crash reset's switch-off: ProxyEnable 0 and no ProxyServer, written
-// with nothing but registry calls (no notification, no heap, no lock), so
-// that a failing process can still run it.
-void switchSystemProxyOffInRegistryOnly() noexcept;
+// The crash reset: when the program's proxy is still in place, the user's
+// settings go back into the registry. Nothing but registry calls (no
+// notification, no heap, no lock), so that a failing process can run it.
+void restoreSystemProxyAfterCrash() noexcept;
 
 }  // namespace velmora::actions

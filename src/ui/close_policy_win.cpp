@@ -1,23 +1,22 @@
 #include "ui/close_policy_win.h"
 
 #include "actions/system_proxy_exit.h"
-#include "actions/system_proxy_win.h"
 
 namespace velmora::ui {
 
 void closeRequested(HWND window) {
-    // Off for good: also against a "设置代理" still waiting to switch it on.
-    actions::switchSystemProxyOffForGood();
+    // For good: also against a "设置代理" still waiting to switch on.
+    actions::releaseSystemProxyForGood();
     DestroyWindow(window);
 }
 
 LRESULT sessionEnding() {
-    actions::switchSystemProxyOff();
+    actions::releaseSystemProxy();
     return TRUE;
 }
 
 void sessionEnded(bool ending) {
-    if (ending) actions::switchSystemProxyOffForGood();
+    if (ending) actions::releaseSystemProxyForGood();
 }
 
 }  // namespace velmora::ui

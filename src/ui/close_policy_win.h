@@ -1,5 +1,6 @@
 // How the window ends: a close request is always granted, and neither a
-// close nor the end of the Windows session leaves the system proxy on.
+// close nor the end of the Windows session leaves the program's proxy in
+// place; the user's own settings come back.
 #pragma once
 
 #include <windows.h>

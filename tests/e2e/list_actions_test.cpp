@@ -40,6 +40,37 @@ std::optional<std::wstring> proxyServer() {
     return std::wstring(value);
 }
 
+// The settings as a user may have them before the program starts: a company
+// proxy, or none at all. Both values are removed again at the end.
+class UsersSettings {
+public:
+    static constexpr wchar_t kCompanyProxy[] = L"10.20.30.40:3128";
+    explicit UsersSettings(bool companyProxy) {
+        clear();
+        if (!companyProxy) return;
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, kInternetSettings, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+        const DWORD one = 1;
+        RegSetValueExW(key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+        RegSetValueExW(key, L"ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(kCompanyProxy),
+                       sizeof kCompanyProxy);
+        RegCloseKey(key);
+    }
+    ~UsersSettings() { clear(); }
+    UsersSettings(const UsersSettings&) = delete;
+    UsersSettings& operator=(const UsersSettings&) = delete;
+
+    static bool companyProxyInPlace() {
+        return proxyEnable() == std::optional<DWORD>(1) && proxyServer() == kCompanyProxy;
+    }
+
+private:
+    static void clear() {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kInternetSettings, L"ProxyEnable");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kInternetSettings, L"ProxyServer");
+    }
+};
+
 std::string clipboardText() {
     std::string text;
     if (!OpenClipboard(nullptr)) return text;
@@ -248,7 +279,10 @@ TEST_F(ListActionsTest, ClearingLeavesTheCountersAlone) {
     EXPECT_EQ(app_->text(kFailureTotalLabel), failure);
 }
 
+// A user without a proxy of their own ends with none, whether "取消代理" or
+// the close box takes ours away.
 TEST_F(ListActionsTest, SystemProxySwitchWritesAndClearsTheRegistry) {
+    const UsersSettings noProxy(false);
     importLines("127.0.0.10:8080\n127.0.0.11:3128\n");
     ASSERT_TRUE(app_->useListMenu(0, kMenuSetProxy));
     ASSERT_TRUE(app_->waitFor([] { return proxyServer() == L"127.0.0.10:8080"; }));
@@ -271,8 +305,10 @@ TEST_F(ListActionsTest, SystemProxySwitchWritesAndClearsTheRegistry) {
 }
 
 // A close that arrives during "设置代理"'s short wait ends the program at
-// once, and the proxy is not switched on behind the closed window.
-TEST_F(ListActionsTest, ClosingDuringTheSetProxyWaitLeavesNoProxy) {
+// once, and the proxy is not switched on behind the closed window: the
+// user's own proxy stays.
+TEST_F(ListActionsTest, ClosingDuringTheSetProxyWaitLeavesTheUsersProxy) {
+    const UsersSettings users(true);
     importLines("127.0.0.1:18190\r\n");
     const POINT closeBox = app_->closeBox();
     ASSERT_NE(closeBox.x, 0);
@@ -282,19 +318,57 @@ TEST_F(ListActionsTest, ClosingDuringTheSetProxyWaitLeavesNoProxy) {
     const auto closed = std::chrono::steady_clock::now();
     EXPECT_EQ(app_->waitExit(5s), std::optional<DWORD>(0));
     EXPECT_LT(std::chrono::steady_clock::now() - closed, 1s);
-    EXPECT_EQ(proxyEnable(), std::optional<DWORD>(0));
-    EXPECT_EQ(proxyServer(), std::nullopt);
+    EXPECT_TRUE(UsersSettings::companyProxyInPlace());
 }
 
-TEST_F(ListActionsTest, EndOfTheSessionSwitchesTheProxyOff) {
+TEST_F(ListActionsTest, EndOfTheSessionGivesTheUsersProxyBack) {
+    const UsersSettings users(true);
     importLines("127.0.0.12:8080\n");
-    app_->selectRow(0);
-    app_->command(kMenuSetProxy);
-    ASSERT_TRUE(app_->waitFor([] { return proxyServer().has_value(); }));
+    ASSERT_TRUE(app_->useListMenu(0, kMenuSetProxy));
+    ASSERT_TRUE(app_->waitFor([] { return proxyServer() == L"127.0.0.12:8080"; }));
     // What Windows sends at log-off or shut-down instead of a close request.
     SendMessageW(app_->window(), WM_QUERYENDSESSION, 0, 0);
-    EXPECT_EQ(proxyEnable(), std::optional<DWORD>(0));
-    EXPECT_FALSE(proxyServer().has_value());
+    EXPECT_TRUE(UsersSettings::companyProxyInPlace());
+}
+
+// A company proxy set before the program started: the close leaves it, and
+// after "设置代理" the close gives it back. A proxy another program set over
+// ours is that program's, and the close leaves it too.
+TEST(SystemProxy, TheUsersOwnProxyOutlivesTheProgram) {
+    const UsersSettings users(true);
+    e2e::TempFolder folder(L"users-proxy");
+    {
+        e2e::App app;
+        ASSERT_TRUE(app.started());
+        EXPECT_TRUE(app.clickCloseBox());
+        EXPECT_EQ(app.waitExit(), std::optional<DWORD>(0));
+        EXPECT_TRUE(UsersSettings::companyProxyInPlace());
+    }
+    {
+        e2e::App app;
+        ASSERT_TRUE(app.started());
+        ASSERT_TRUE(app.importProxies(folder.path(), "127.0.0.13:8080\r\n"));
+        ASSERT_TRUE(app.useListMenu(0, kMenuSetProxy));
+        ASSERT_TRUE(app.waitFor([] { return proxyServer() == L"127.0.0.13:8080"; }));
+        EXPECT_EQ(proxyEnable(), std::optional<DWORD>(1));
+        EXPECT_TRUE(app.clickCloseBox());
+        EXPECT_EQ(app.waitExit(), std::optional<DWORD>(0));
+        EXPECT_TRUE(UsersSettings::companyProxyInPlace());
+    }
+    {
+        e2e::App app;
+        ASSERT_TRUE(app.started());
+        ASSERT_TRUE(app.importProxies(folder.path(), "127.0.0.13:8080\r\n"));
+        ASSERT_TRUE(app.useListMenu(0, kMenuSetProxy));
+        ASSERT_TRUE(app.waitFor([] { return proxyServer() == L"127.0.0.13:8080"; }));
+        constexpr wchar_t kOtherProgram[] = L"127.0.0.14:8888";
+        RegSetKeyValueW(HKEY_CURRENT_USER, kInternetSettings, L"ProxyServer", REG_SZ, kOtherProgram,
+                        sizeof kOtherProgram);
+        EXPECT_TRUE(app.clickCloseBox());
+        EXPECT_EQ(app.waitExit(), std::optional<DWORD>(0));
+        EXPECT_EQ(proxyServer(), kOtherProgram);
+        EXPECT_EQ(proxyEnable(), std::optional<DWORD>(1));
+    }
 }
 
 // The window's private messages, from another process and with any

@@ -66,7 +66,18 @@ public:
         RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                        static_cast<DWORD>(value.size() + 1));
     }
+    void setDword(const char* name, DWORD value) {
+        RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    }
     void remove(const char* name) { RegDeleteValueA(key_, name); }
+    // A company proxy, as a user may have set it before the program started.
+    void setUsersProxy() {
+        setDword("ProxyEnable", 1);
+        setString("ProxyServer", "10.20.30.40:3128");
+    }
+    bool holdsUsersProxy() const {
+        return dword("ProxyEnable") == 1U && string("ProxyServer") == "10.20.30.40:3128";
+    }
 
 private:
     HKEY key_ = nullptr;
@@ -94,7 +105,10 @@ ThreadPump& threadPump() {
 class SystemProxyRegistry : public ::testing::Test {
 protected:
     SystemProxyRegistry() { window.setRows({kFirst, kSecond}); }
-    ~SystemProxyRegistry() override { switchSystemProxyOff(); }
+    ~SystemProxyRegistry() override {
+        key.remove("ProxyEnable");
+        key.remove("ProxyServer");
+    }
 
     MemoryWindow window;
     SettingsKey key;
@@ -112,7 +126,8 @@ TEST_F(SystemProxyRegistry, CancelCreatesAMissingEnableAndTouchesNothingElse) {
     key.remove("ProxyOverride");
 }
 
-TEST_F(SystemProxyRegistry, SetWritesTheSelectedRowAndASecondSetReplacesIt) {
+TEST_F(SystemProxyRegistry, SetReplacesAndCancelGivesTheUsersProxyBack) {
+    key.setUsersProxy();
     window.setCurrentRow(0);
     proxySwitch.switchOn(window, window);
     EXPECT_EQ(key.dword("ProxyEnable"), 1U);
@@ -123,7 +138,10 @@ TEST_F(SystemProxyRegistry, SetWritesTheSelectedRowAndASecondSetReplacesIt) {
     EXPECT_EQ(key.dword("ProxyEnable"), 1U);
     EXPECT_EQ(key.string("ProxyServer"), "127.0.0.2:18199");
 
-    switchSystemProxyOff();
+    proxySwitch.switchOff();
+    EXPECT_TRUE(key.holdsUsersProxy());
+    // With nothing of ours in place, "取消代理" switches off as asked.
+    proxySwitch.switchOff();
     EXPECT_EQ(key.dword("ProxyEnable"), 0U);
     EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
 }
@@ -136,17 +154,28 @@ TEST_F(SystemProxyRegistry, NoSelectionLeavesTheRegistry) {
     EXPECT_EQ(window.messages()[0].text, "请选择需要设置的代理IP");
 }
 
-TEST_F(SystemProxyRegistry, CrashSwitchOffIsRegistryOnly) {
+// The crash reset gives the user's proxy back while ours is in place, and
+// leaves alone what another program put there since.
+TEST_F(SystemProxyRegistry, CrashResetRestoresOnlyOverItsOwnProxy) {
+    key.setUsersProxy();
     window.setCurrentRow(0);
-    proxySwitch.switchOn(window, window);
-    switchSystemProxyOffInRegistryOnly();
-    EXPECT_EQ(key.dword("ProxyEnable"), 0U);
-    EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
+    switchSystemProxyOn(window, window, threadPump());
+    EXPECT_EQ(key.string("ProxyServer"), "127.0.0.1:18199");
+    restoreSystemProxyAfterCrash();
+    EXPECT_TRUE(key.holdsUsersProxy());
+
+    key.remove("ProxyEnable");
+    key.remove("ProxyServer");
+    switchSystemProxyOn(window, window, threadPump());
+    key.setString("ProxyServer", "127.0.0.1:8888");
+    restoreSystemProxyAfterCrash();
+    EXPECT_EQ(key.string("ProxyServer"), "127.0.0.1:8888");
+    EXPECT_EQ(key.dword("ProxyEnable"), 1U);
 }
 
 // A hidden window whose posted message deletes the list while the switch
 // pauses: the wait must hand it to the window procedure, and the switch must
-// then leave the proxy off.
+// then leave the user's settings as they were.
 MemoryWindow* gListToClear = nullptr;
 
 LRESULT CALLBACK clearingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -176,6 +205,7 @@ TEST_F(SystemProxyRegistry, EventsRunDuringThePause) {
             return 0;
         }
     };
+    key.setUsersProxy();
     window.setCurrentRow(0);
     HANDLE poster = CreateThread(nullptr, 0, &Poster::run, hidden, 0, nullptr);
     ASSERT_NE(poster, nullptr);
@@ -184,8 +214,7 @@ TEST_F(SystemProxyRegistry, EventsRunDuringThePause) {
     CloseHandle(poster);
 
     EXPECT_EQ(window.rowCount(), 0);
-    EXPECT_EQ(key.dword("ProxyEnable"), 0U);
-    EXPECT_EQ(key.string("ProxyServer"), std::nullopt);
+    EXPECT_TRUE(key.holdsUsersProxy());
     gListToClear = nullptr;
     DestroyWindow(hidden);
     UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
