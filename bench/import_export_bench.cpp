@@ -27,7 +27,7 @@ std::string proxyFile() {
 class MemorySource final : public velmora::actions::ByteSource {
 public:
     explicit MemorySource(const std::string& bytes) : bytes_(bytes) {}
-    std::size_t read(char* buffer, std::size_t size) override {
+    std::optional<std::size_t> read(char* buffer, std::size_t size) override {
         const std::size_t n = std::min(size, bytes_.size() - at_);
         bytes_.copy(buffer, n, at_);
         at_ += n;
@@ -44,7 +44,7 @@ void BM_Import100kRows(benchmark::State& state) {
     for (auto _ : state) {
         MemoryWindow window;
         MemorySource source(file);
-        velmora::actions::readProxyFile(source, window, velmora::actions::clearForFill(window));
+        velmora::actions::importProxies(source, window);
         benchmark::DoNotOptimize(window.rowCount());
     }
     state.SetItemsProcessed(state.iterations() * kRows);
@@ -56,7 +56,7 @@ void BM_Export100kRows(benchmark::State& state) {
     MemoryWindow window;
     const std::string file = proxyFile();
     MemorySource source(file);
-    velmora::actions::readProxyFile(source, window, velmora::actions::clearForFill(window));
+    velmora::actions::importProxies(source, window);
     for (auto _ : state) {
         const std::string text = velmora::actions::proxyFileText(window);
         benchmark::DoNotOptimize(text.data());

@@ -17,10 +17,10 @@ public:
     explicit FileSource(HANDLE handle) : file_(handle) {}
     bool isOpen() const { return static_cast<bool>(file_); }
 
-    std::size_t read(char* buffer, std::size_t size) override {
+    std::optional<std::size_t> read(char* buffer, std::size_t size) override {
         DWORD got = 0;
         const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size, MAXDWORD));
-        if (!ReadFile(file_.get(), buffer, wanted, &got, nullptr)) return 0;
+        if (!ReadFile(file_.get(), buffer, wanted, &got, nullptr)) return std::nullopt;
         return got;
     }
 
@@ -39,20 +39,25 @@ std::unique_ptr<ByteSource> openFileForReading(const std::filesystem::path& path
     return source;
 }
 
-bool writeFileBytes(const std::filesystem::path& path, std::string_view bytes) {
-    if (path.empty()) return false;
+WriteResult writeFileBytes(const std::filesystem::path& path, std::string_view bytes, bool replace) {
+    if (path.empty()) return WriteResult::Failed;
     const FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+                                      replace ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? WriteResult::Exists
+                                                                            : WriteResult::Failed;
+    }
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kWriteChunk));
         DWORD written = 0;
         if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) || written == 0) {
-            return false;
+            return WriteResult::Failed;
         }
         bytes.remove_prefix(written);
     }
-    return true;
+    return WriteResult::Written;
 }
 
 }  // namespace velmora::actions

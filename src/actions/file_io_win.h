@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "actions/import_export.h"
 #include "actions/proxy_file.h"
 
 namespace velmora::actions {
@@ -15,7 +16,9 @@ namespace velmora::actions {
 // that another program holds open can still be imported. nullptr on failure.
 std::unique_ptr<ByteSource> openFileForReading(const std::filesystem::path& path);
 
-// Creates or truncates the file and writes exactly `bytes`, no terminator.
-bool writeFileBytes(const std::filesystem::path& path, std::string_view bytes);
+// Writes exactly `bytes`, no terminator, into a new file; with `replace`, an
+// existing file is truncated and written instead. Exists when the file is
+// there and `replace` is false.
+WriteResult writeFileBytes(const std::filesystem::path& path, std::string_view bytes, bool replace);
 
 }  // namespace velmora::actions

@@ -8,6 +8,9 @@ namespace {
 
 constexpr std::string_view kLineEnds{"\n\0\x1a", 3};
 constexpr std::size_t kReadChunk = 64 * 1024;
+// A file of junk holds no proxy to send, and so no batch that would notice a
+// list cleared meanwhile; it is asked after this many bytes instead.
+constexpr std::size_t kBytesPerCheck = 4 * 1024 * 1024;
 
 }  // namespace
 
@@ -59,6 +62,13 @@ void ProxyFileReader::endLine() {
     overlong_ = false;
 }
 
+void ProxyFileReader::checkCurrent() {
+    if (abandoned_) return;
+    bool current = false;
+    list_.withRows([&](model::ProxyRows& rows) { current = rows.generation() == fill_; });
+    if (!current) abandoned_ = true;
+}
+
 void ProxyFileReader::flush() {
     if (waiting_.empty() || abandoned_) return;
     bool current = false;
@@ -87,16 +97,27 @@ model::Generation clearForFill(model::ProxyList& list) {
     return fill;
 }
 
-bool readProxyFile(ByteSource& source, model::ProxyList& list, model::Generation fill) {
-    ProxyFileReader reader(list, fill);
+ImportEnd importProxies(ByteSource& source, model::ProxyList& list) {
     std::vector<char> buffer(kReadChunk);
-    while (!reader.done()) {
-        const std::size_t got = source.read(buffer.data(), buffer.size());
-        if (got == 0) break;
-        reader.feed(std::string_view(buffer.data(), got));
+    std::optional<std::size_t> got = source.read(buffer.data(), buffer.size());
+    if (!got) return ImportEnd::Unreadable;
+    const model::Generation fill = clearForFill(list);
+    if (fill == 0) return ImportEnd::Abandoned;
+    ProxyFileReader reader(list, fill);
+    std::size_t sinceCheck = 0;
+    while (got && *got > 0 && !reader.done()) {
+        reader.feed(std::string_view(buffer.data(), *got));
+        sinceCheck += *got;
+        if (sinceCheck >= kBytesPerCheck) {
+            reader.checkCurrent();
+            sinceCheck = 0;
+        }
+        if (!reader.done()) got = source.read(buffer.data(), buffer.size());
     }
     reader.finish();
-    return reader.truncated() && !reader.abandoned();
+    if (reader.abandoned()) return ImportEnd::Abandoned;
+    if (reader.truncated()) return ImportEnd::Limited;
+    return got ? ImportEnd::Whole : ImportEnd::Broken;
 }
 
 std::string proxyFileText(model::ProxyList& list) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,8 +16,9 @@ namespace velmora::actions {
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
-    // Fills up to `size` bytes and returns how many; 0 at the end or on error.
-    virtual std::size_t read(char* buffer, std::size_t size) = 0;
+    // Fills up to `size` bytes and returns how many, 0 at the end; nothing
+    // when the read failed.
+    virtual std::optional<std::size_t> read(char* buffer, std::size_t size) = 0;
 };
 
 // Longer lines are skipped whole: no proxy text comes near this, and it keeps
@@ -38,6 +40,9 @@ public:
     void feed(std::string_view bytes);
     // The last line needs no line end. Sends the rows still waiting.
     void finish();
+    // Learns, in one round trip, whether the list is still the one being
+    // filled, as a batch of rows would; for long stretches without any.
+    void checkCurrent();
     // True once a proxy line beyond `maxRows` rows was met, or the list
     // refused a row because it was full; later bytes are ignored.
     bool truncated() const { return truncated_; }
@@ -67,9 +72,19 @@ private:
 // 0 once the window is gone.
 model::Generation clearForFill(model::ProxyList& list);
 
-// Reads the whole source into the list of generation `fill` through a
-// ProxyFileReader; true when the file held more proxies than were listed.
-bool readProxyFile(ByteSource& source, model::ProxyList& list, model::Generation fill);
+// How an import ended.
+enum class ImportEnd {
+    Unreadable,  // the first read failed: the list was left as it was
+    Whole,       // read to the end
+    Limited,     // more proxies than the list takes: the first ones are listed
+    Broken,      // a read failed part way: the proxies before it are listed
+    Abandoned,   // the list was cleared or replaced meanwhile, or the window went
+};
+
+// Empties the list once the source's first bytes could be read, then reads
+// the source into it through a ProxyFileReader, a chunk at a time, so that
+// memory stays small whatever the size of the source.
+ImportEnd importProxies(ByteSource& source, model::ProxyList& list);
 
 // Column 1 + ":" + column 2 + CR LF for every row, first to last.
 std::string proxyFileText(model::ProxyList& list);

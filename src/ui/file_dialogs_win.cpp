@@ -37,6 +37,13 @@ std::optional<std::filesystem::path> WindowFileDialogs::chooseFileToExport() {
     return choose(Kind::Save);
 }
 
+// A box like the program's other boxes: no owner, task-modal, "信息：".
+bool WindowFileDialogs::confirmReplace(const std::filesystem::path& file) {
+    const std::wstring question = toWide("“") + file.wstring() + toWide("”已存在。\r\n要替换它吗？");
+    return MessageBoxW(nullptr, question.c_str(), toWide("信息：").c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_TASKMODAL) == IDYES;
+}
+
 // Neither dialog has a title, a folder, a name or an extension of its own,
 // and neither restores the current directory: it is left at the chosen
 // file's folder. The path comes back exactly as the dialog has it.
@@ -53,7 +60,9 @@ std::optional<std::filesystem::path> WindowFileDialogs::choose(Kind kind) {
         ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
         BOOL confirmed = FALSE;
         if (kind == Kind::Save) {
-            ofn.Flags |= OFN_OVERWRITEPROMPT;
+            // No overwrite prompt: it would ask about the name typed, and
+            // the file written has ".txt" appended; the question about that
+            // file comes after the dialog.
             confirmed = GetSaveFileNameW(&ofn);
         } else {
             ofn.Flags |= OFN_FILEMUSTEXIST;

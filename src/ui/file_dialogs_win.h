@@ -1,5 +1,5 @@
 // ImportDialog and ExportDialog: the common open and save dialogs, owned by
-// the main window.
+// the main window; and the question before an export replaces a file.
 #pragma once
 
 #include "actions/import_export.h"
@@ -13,6 +13,7 @@ public:
     explicit WindowFileDialogs(MainWindow& window) : window_(window) {}
     std::optional<std::filesystem::path> chooseFileToImport() override;
     std::optional<std::filesystem::path> chooseFileToExport() override;
+    bool confirmReplace(const std::filesystem::path& file) override;
 
 private:
     enum class Kind { Open, Save };

@@ -99,7 +99,8 @@ void ImportProxies(MainWindow& window) {
 }
 
 void ExportProxies(MainWindow& window) {
-    actions::exportProxyFile(window.list(), window.fileDialogs(), actions::writeFileBytes);
+    actions::exportProxyFile(window.list(), window.fileDialogs(), window.prompts(),
+                             actions::writeFileBytes);
 }
 
 void SetSystemProxy(MainWindow& window) {

@@ -653,7 +653,8 @@ HWND App::findDialog(std::chrono::milliseconds timeout) const {
     return found;
 }
 
-std::optional<MessageBoxSeen> App::answerMessageBox(std::chrono::milliseconds timeout) const {
+std::optional<MessageBoxSeen> App::answerMessageBox(std::chrono::milliseconds timeout,
+                                                    int button) const {
     HWND box = findDialog(timeout);
     if (box == nullptr) return std::nullopt;
     // GetWindowText, which reads the captions the system keeps, works even
@@ -669,8 +670,13 @@ std::optional<MessageBoxSeen> App::answerMessageBox(std::chrono::milliseconds ti
     seen.title = caption(box);
     // The message text is the static control with id 0xFFFF.
     if (HWND label = GetDlgItem(box, 0xFFFF)) seen.text = caption(label);
-    // Posted, not sent: pressing OK may end the program before it could reply.
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    // Pressed through the button itself, and posted, not sent: pressing it
+    // may end the program before it could reply.
+    if (HWND pressed = GetDlgItem(box, button)) {
+        PostMessageW(pressed, BM_CLICK, 0, 0);
+    } else {
+        return std::nullopt;
+    }
     waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5s);
     return seen;
 }

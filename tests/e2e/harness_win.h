@@ -124,8 +124,10 @@ public:
         return condition();
     }
 
-    // A message box of the program: read it and press its OK button.
-    std::optional<MessageBoxSeen> answerMessageBox(std::chrono::milliseconds timeout = 10s) const;
+    // A message box of the program: read it and press its OK button, or the
+    // button `button` (IDYES, IDNO, ...) of a box that asks.
+    std::optional<MessageBoxSeen> answerMessageBox(std::chrono::milliseconds timeout = 10s,
+                                                   int button = IDOK) const;
     // Any top-level dialog window of the program other than the main window.
     HWND findDialog(std::chrono::milliseconds timeout = 10s) const;
 

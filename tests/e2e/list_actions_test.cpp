@@ -247,6 +247,22 @@ TEST_F(ListActionsTest, ImportAndExportInAFolderNamedInHangul) {
     EXPECT_TRUE(app_->waitFor([&] { return e2e::readFile(written) == exported; }))
         << e2e::readFile(written);
 
+    // "exported" typed again, where exported.txt exists now: the program asks
+    // about exported.txt, and 否 leaves it as it is.
+    e2e::writeFile(written, "the user's own list\r\n");
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuExport));
+    ASSERT_TRUE(app_->answerFileDialog(folder / L"exported"));
+    const auto question = app_->answerMessageBox(10s, IDNO);
+    ASSERT_TRUE(question.has_value());
+    EXPECT_EQ(question->title, L"信息：");
+    EXPECT_NE(question->text.find(written.wstring()), std::wstring::npos) << question->text;
+    Sleep(500);
+    EXPECT_EQ(e2e::readFile(written), "the user's own list\r\n");
+    ASSERT_TRUE(app_->useListMenu(-1, kMenuExport));
+    ASSERT_TRUE(app_->answerFileDialog(folder / L"exported"));
+    ASSERT_TRUE(app_->answerMessageBox(10s, IDYES).has_value());
+    EXPECT_TRUE(app_->waitFor([&] { return e2e::readFile(written) == exported; }));
+
     ASSERT_TRUE(app_->useListMenu(-1, kMenuClearAll));
     ASSERT_TRUE(app_->waitFor([&] { return app_->rowCount() == 0; }));
     ASSERT_TRUE(app_->useListMenu(-1, kMenuImport));

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -18,12 +21,15 @@ using namespace std::string_literals;
 using fakes::MemoryWindow;
 using model::Row;
 
-// Hands out a text in pieces of a fixed size, as a file read in chunks.
+// Hands out a text in pieces of a fixed size, as a file read in chunks; a
+// read that would go past `failAt` fails, as on a disk that breaks.
 class TextSource final : public ByteSource {
 public:
-    TextSource(std::string text, std::size_t piece) : text_(std::move(text)), piece_(piece) {}
-    std::size_t read(char* buffer, std::size_t size) override {
+    TextSource(std::string text, std::size_t piece, std::size_t failAt = SIZE_MAX)
+        : text_(std::move(text)), piece_(piece), failAt_(failAt) {}
+    std::optional<std::size_t> read(char* buffer, std::size_t size) override {
         const std::size_t n = std::min({size, piece_, text_.size() - at_});
+        if (at_ + n > failAt_) return std::nullopt;
         text_.copy(buffer, n, at_);
         at_ += n;
         return n;
@@ -32,13 +38,14 @@ public:
 private:
     std::string text_;
     std::size_t piece_;
+    std::size_t failAt_;
     std::size_t at_ = 0;
 };
 
 std::vector<Row> importText(const std::string& text, std::size_t piece = 1 << 16) {
     MemoryWindow window;
     TextSource source(text, piece);
-    readProxyFile(source, window, clearForFill(window));
+    importProxies(source, window);
     return window.rows();
 }
 
@@ -139,7 +146,7 @@ TEST(ImportProxies, StopsAtTheRowLimitAndSaysSoOnlyWhenMoreFollow) {
         TextSource source(file, 3);
         ProxyFileReader reader(window, clearForFill(window), 2);
         std::string chunk(3, '\0');
-        while (const std::size_t n = source.read(chunk.data(), chunk.size()))
+        while (const std::size_t n = source.read(chunk.data(), chunk.size()).value_or(0))
             reader.feed({chunk.data(), n});
         reader.finish();
         EXPECT_EQ(reader.truncated(), file.find("c:3") != std::string::npos) << file;
@@ -161,68 +168,127 @@ TEST(ImportProxies, CancelledDialogLeavesTheList) {
     EXPECT_EQ(window.importAsked(), 1);
 }
 
-TEST(ImportProxies, ListIsClearedBeforeTheFileOpens) {
+// The list goes only once the chosen file could be read; a file that cannot
+// be opened or read leaves it as it was, and the user is told.
+TEST(ImportProxies, TheListStaysUntilTheFileCouldBeRead) {
     MemoryWindow window;
-    window.setRows({local("1", "9.9.9.9", "1"), local("2", "8.8.8.8", "2")});
+    const std::vector<Row> before = {local("1", "9.9.9.9", "1"), local("2", "8.8.8.8", "2")};
+    window.setRows(before);
     window.scriptImport("C:\\proxies\\list.txt");
     std::filesystem::path openedPath;
-    int rowsWhenOpened = -1;
     importProxyFile(window, window, window, [&](const std::filesystem::path& path) {
         openedPath = path;
-        rowsWhenOpened = window.rowCount();
-        return std::unique_ptr<ByteSource>();  // the file cannot be opened
+        return std::unique_ptr<ByteSource>();  // held by another program, or gone
     });
     EXPECT_EQ(openedPath, "C:\\proxies\\list.txt");
-    EXPECT_EQ(rowsWhenOpened, 0);
-    EXPECT_EQ(window.rowCount(), 0);
-
     importProxyFile(window, window, window, [](const std::filesystem::path&) {
-        return std::make_unique<TextSource>("1.2.3.4:8080\n", 64);
+        return std::make_unique<TextSource>("1.2.3.4:8080\n", 64, 0);  // opens, cannot be read
+    });
+    EXPECT_EQ(window.rows(), before);
+    EXPECT_EQ(window.messages(), (std::vector<fakes::ShownMessage>(2, {importUnreadableMessage()})));
+
+    // A read that fails part way keeps what came before it, and says so.
+    importProxyFile(window, window, window, [](const std::filesystem::path&) {
+        return std::make_unique<TextSource>("1.2.3.4:8080\n5.6.7.8:3128\n", 13, 20);
     });
     EXPECT_EQ(window.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
+    EXPECT_EQ(window.messages().back().text, importBrokenMessage());
+
+    importProxyFile(window, window, window, [](const std::filesystem::path&) {
+        return std::make_unique<TextSource>("5.6.7.8:3128\n", 64);
+    });
+    EXPECT_EQ(window.rows(), (std::vector<Row>{local("1", "5.6.7.8", "3128")}));
+    EXPECT_EQ(window.messages().size(), 3U);
 }
 
-struct WrittenFile {
+// Endless junk that holds no proxy: no batch of rows would notice a list
+// cleared meanwhile, yet the read ends within a few megabytes of it.
+TEST(ImportProxies, AClearedListEndsAReadThatFindsNoProxies) {
+    class Junk final : public ByteSource {
+    public:
+        std::optional<std::size_t> read(char* buffer, std::size_t size) override {
+            std::fill_n(buffer, size, 'x');
+            buffer[size - 1] = '\n';
+            total += size;
+            return size;
+        }
+        std::size_t total = 0;
+    } junk;
+    MemoryWindow window;
+    std::size_t clearedAt = 0;
+    window.afterEachRowsTrip([&] {
+        if (clearedAt == 0) {
+            clearedAt = junk.total;
+            window.setRows({});
+        }
+    });
+    EXPECT_EQ(importProxies(junk, window), ImportEnd::Abandoned);
+    EXPECT_LE(junk.total - clearedAt, std::size_t{8} << 20);
+}
+
+// Files in memory: what exists, and every write that reached one.
+struct Files {
+    std::map<std::filesystem::path, std::string> contents;
     int writes = 0;
-    std::filesystem::path path;
-    std::string bytes;
-};
+    bool failing = false;
 
-FileWriter recordTo(WrittenFile& file) {
-    return [&file](const std::filesystem::path& path, std::string_view bytes) {
-        ++file.writes;
-        file.path = path;
-        file.bytes = std::string(bytes);
-        return true;
-    };
-}
+    FileWriter writer() {
+        return [this](const std::filesystem::path& path, std::string_view bytes, bool replace) {
+            if (failing) return WriteResult::Failed;
+            if (!replace && contents.count(path)) return WriteResult::Exists;
+            ++writes;
+            contents[path] = std::string(bytes);
+            return WriteResult::Written;
+        };
+    }
+};
 
 TEST(ExportProxies, WritesEveryRowWithCrLfToTheNamePlusTxt) {
     MemoryWindow window;
     window.setRows(
         {{"1", "1.2.3.4", "8080", "成功", "极快", "全国"}, {"2", "5.6.7.8", "3128", "", "", ""}});
     window.scriptExport("C:\\out\\list.txt");
-    WrittenFile file;
-    exportProxyFile(window, window, recordTo(file));
-    EXPECT_EQ(file.writes, 1);
-    EXPECT_EQ(file.path, "C:\\out\\list.txt.txt");
-    EXPECT_EQ(file.bytes, "1.2.3.4:8080\r\n5.6.7.8:3128\r\n");
+    Files files;
+    exportProxyFile(window, window, window, files.writer());
+    EXPECT_EQ(files.contents, (std::map<std::filesystem::path, std::string>{
+                                  {"C:\\out\\list.txt.txt", "1.2.3.4:8080\r\n5.6.7.8:3128\r\n"}}));
     EXPECT_EQ(window.exportAsked(), 1);
+    EXPECT_TRUE(window.replaceAsked().empty());
 }
 
 TEST(ExportProxies, EmptyListWritesAnEmptyFileAndCancelWritesNothing) {
     MemoryWindow window;
     window.scriptExport("empty");
-    WrittenFile file;
-    exportProxyFile(window, window, recordTo(file));
-    EXPECT_EQ(file.writes, 1);
-    EXPECT_EQ(file.path, "empty.txt");
-    EXPECT_EQ(file.bytes, "");
+    Files files;
+    exportProxyFile(window, window, window, files.writer());
+    EXPECT_EQ(files.contents.at("empty.txt"), "");
 
     window.setRows({local("1", "1.2.3.4", "80")});
     window.scriptExport(std::nullopt);
-    exportProxyFile(window, window, recordTo(file));
-    EXPECT_EQ(file.writes, 1);
+    exportProxyFile(window, window, window, files.writer());
+    EXPECT_EQ(files.writes, 1);
+}
+
+// "list" typed where list.txt exists: the question is about list.txt, and
+// only a yes replaces it. A file that cannot be written is said so.
+TEST(ExportProxies, AnExistingFileIsReplacedOnlyAfterAYesAboutThatFile) {
+    MemoryWindow window;
+    window.setRows({local("1", "1.2.3.4", "80")});
+    window.scriptExport("C:\\out\\list");
+    Files files;
+    files.contents["C:\\out\\list.txt"] = "the user's own list";
+    exportProxyFile(window, window, window, files.writer());
+    EXPECT_EQ(window.replaceAsked(), std::vector<std::filesystem::path>{"C:\\out\\list.txt"});
+    EXPECT_EQ(files.contents.at("C:\\out\\list.txt"), "the user's own list");
+
+    window.scriptReplace(true);
+    exportProxyFile(window, window, window, files.writer());
+    EXPECT_EQ(files.contents.at("C:\\out\\list.txt"), "1.2.3.4:80\r\n");
+    EXPECT_TRUE(window.messages().empty());
+
+    files.failing = true;
+    exportProxyFile(window, window, window, files.writer());
+    EXPECT_EQ(window.messages(), (std::vector<fakes::ShownMessage>{{exportFailedMessage(), true}}));
 }
 
 TEST(ExportProxies, ExportedTextImportsBackToTheSameProxies) {

@@ -172,6 +172,22 @@ int MemoryWindow::importAsked() {
     return importAsked_;
 }
 
+bool MemoryWindow::confirmReplace(const std::filesystem::path& file) {
+    std::lock_guard lock(mutex_);
+    replaceAsked_.push_back(file);
+    return replaceAnswer_;
+}
+
+void MemoryWindow::scriptReplace(bool answer) {
+    std::lock_guard lock(mutex_);
+    replaceAnswer_ = answer;
+}
+
+std::vector<std::filesystem::path> MemoryWindow::replaceAsked() {
+    std::lock_guard lock(mutex_);
+    return replaceAsked_;
+}
+
 int MemoryWindow::exportAsked() {
     std::lock_guard lock(mutex_);
     return exportAsked_;

@@ -69,6 +69,7 @@ public:
     // actions::FileDialogs: answered as scripted.
     std::optional<std::filesystem::path> chooseFileToImport() override;
     std::optional<std::filesystem::path> chooseFileToExport() override;
+    bool confirmReplace(const std::filesystem::path& file) override;
 
     // Set-up and inspection.
     std::vector<model::Row> rows();
@@ -85,6 +86,10 @@ public:
     void scriptExport(std::optional<std::filesystem::path> answer);
     int importAsked();
     int exportAsked();
+    // The answer to the question before a file is replaced, and the files
+    // asked about.
+    void scriptReplace(bool answer);
+    std::vector<std::filesystem::path> replaceAsked();
     void setNoticeGeometry(int left, int width, int areaWidth);
     int focusCount();
     std::vector<int> ensureVisibleCalls();
@@ -108,6 +113,8 @@ private:
     std::optional<std::filesystem::path> exportAnswer_;
     int importAsked_ = 0;
     int exportAsked_ = 0;
+    bool replaceAnswer_ = false;
+    std::vector<std::filesystem::path> replaceAsked_;
     int focusCount_ = 0;
     std::vector<int> ensureVisible_;
     std::function<void()> afterRowsTrip_;

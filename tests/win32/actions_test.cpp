@@ -326,7 +326,7 @@ Row local(std::string number, std::string address, std::string port) {
 
 TEST_F(ProxyFiles, ReadOnlyFileImports) {
     const std::filesystem::path file = path(L"\u53EA\u8BFB.txt");  // 只读
-    ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\r\n\r\nabc\r\n5.6.7.8:3128"));
+    ASSERT_EQ(writeFileBytes(file, "1.2.3.4:8080\r\n\r\nabc\r\n5.6.7.8:3128", true), WriteResult::Written);
     ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
     MemoryWindow window;
     importFrom(window, file);
@@ -336,7 +336,7 @@ TEST_F(ProxyFiles, ReadOnlyFileImports) {
 
 TEST_F(ProxyFiles, FileOpenForWritingElsewhereImports) {
     const std::filesystem::path file = path(L"open.txt");
-    ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\n"));
+    ASSERT_EQ(writeFileBytes(file, "1.2.3.4:8080\n", true), WriteResult::Written);
     HANDLE writer =
         CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_EXISTING, 0, nullptr);
@@ -350,7 +350,7 @@ TEST_F(ProxyFiles, FileOpenForWritingElsewhereImports) {
 // Another program reads the file and lets nobody write it meanwhile.
 TEST_F(ProxyFiles, FileLockedAgainstWritersImports) {
     const std::filesystem::path file = path(L"locked.txt");
-    ASSERT_TRUE(writeFileBytes(file, "1.2.3.4:8080\n"));
+    ASSERT_EQ(writeFileBytes(file, "1.2.3.4:8080\n", true), WriteResult::Written);
     HANDLE reader = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
@@ -360,22 +360,33 @@ TEST_F(ProxyFiles, FileLockedAgainstWritersImports) {
     EXPECT_EQ(window.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
 }
 
-TEST_F(ProxyFiles, MissingFileLeavesAnEmptyList) {
+TEST_F(ProxyFiles, AFileThatCannotBeOpenedLeavesTheListAndSaysSo) {
     MemoryWindow window;
     window.setRows({local("1", "9.9.9.9", "1")});
     importFrom(window, path(L"missing.txt"));
-    EXPECT_EQ(window.rowCount(), 0);
+    const std::filesystem::path locked = path(L"locked-away.txt");
+    ASSERT_EQ(writeFileBytes(locked, "1.2.3.4:8080\n", true), WriteResult::Written);
+    HANDLE exclusive = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+    importFrom(window, locked);
+    CloseHandle(exclusive);
+    EXPECT_EQ(window.rows(), std::vector<Row>{local("1", "9.9.9.9", "1")});
+    EXPECT_EQ(window.messages(), (std::vector<fakes::ShownMessage>(2, {importUnreadableMessage()})));
 }
 
-TEST_F(ProxyFiles, ExportAppendsTxtAndWritesExactBytes) {
+TEST_F(ProxyFiles, ExportAppendsTxtAndReplacesOnlyAfterAYes) {
     const std::filesystem::path chosen = path(L"list.txt");
     const std::filesystem::path written = path(L"list.txt.txt");
-    ASSERT_TRUE(writeFileBytes(written, std::string(1000, 'x')));  // truncated by the export
+    ASSERT_EQ(writeFileBytes(written, std::string(1000, 'x'), true), WriteResult::Written);
     MemoryWindow window;
     window.setRows(
         {{"1", "1.2.3.4", "8080", "成功", "极快", "全国"}, {"2", "5.6.7.8", "3128", "", "", ""}});
     window.scriptExport(chosen);
-    exportProxyFile(window, window, writeFileBytes);
+    exportProxyFile(window, window, window, writeFileBytes);
+    EXPECT_EQ(contents(written), std::string(1000, 'x'));
+    window.scriptReplace(true);
+    exportProxyFile(window, window, window, writeFileBytes);
+    EXPECT_EQ(window.replaceAsked(), (std::vector<std::filesystem::path>(2, written)));
     EXPECT_EQ(contents(chosen), std::nullopt);
     EXPECT_EQ(contents(written), "1.2.3.4:8080\r\n5.6.7.8:3128\r\n");
 
@@ -383,7 +394,7 @@ TEST_F(ProxyFiles, ExportAppendsTxtAndWritesExactBytes) {
     const std::filesystem::path emptyFile = path(L"\u7A7A");  // 空
     path(L"\u7A7A.txt");
     empty.scriptExport(emptyFile);
-    exportProxyFile(empty, empty, writeFileBytes);
+    exportProxyFile(empty, empty, empty, writeFileBytes);
     EXPECT_EQ(contents(path(L"\u7A7A.txt")), "");
 }
 
@@ -397,7 +408,7 @@ TEST_F(ProxyFiles, HundredThousandRowsGoOutAndComeBack) {
     MemoryWindow source;
     source.setRows(rows);
     source.scriptExport(path(L"big"));
-    exportProxyFile(source, source, writeFileBytes);
+    exportProxyFile(source, source, source, writeFileBytes);
 
     MemoryWindow target;
     importFrom(target, path(L"big.txt"));
