@@ -105,7 +105,7 @@ bool setFileAttributes(const std::wstring& path, std::uint32_t attributes) {
     return SetFileAttributesW(path.c_str(), pass ? pass : FILE_ATTRIBUTE_NORMAL) != FALSE;
 }
 
-SkinAttachExFn* bindOwnSkinLibrary(const std::wstring& path, std::span<const unsigned char> ours) {
+SkinAttachExWFn* bindOwnSkinLibrary(const std::wstring& path, std::span<const unsigned char> ours) {
     // Held open without write or delete sharing from the comparison until
     // the library is loaded, so that the file loaded is the file compared;
     // once loaded, the system keeps it from being changed.
@@ -124,9 +124,9 @@ SkinAttachExFn* bindOwnSkinLibrary(const std::wstring& path, std::span<const uns
     HMODULE module = loadLibraryAt(path.c_str());
     void* attach = module == nullptr
                        ? nullptr
-                       : reinterpret_cast<void*>(GetProcAddress(module, "SkinAttachEx"));
-    if (attach == nullptr) bindingFailed("jedata.dll", "SkinAttachEx");
-    return reinterpret_cast<SkinAttachExFn*>(attach);
+                       : reinterpret_cast<void*>(GetProcAddress(module, "SkinAttachExW"));
+    if (attach == nullptr) bindingFailed("jedata.dll", "SkinAttachExW");
+    return reinterpret_cast<SkinAttachExWFn*>(attach);
 }
 
 void LoadSkin() {
@@ -139,9 +139,9 @@ void LoadSkin() {
     writeWholeFile(inCurrentDirectory(skinFile), {skin::kSkinFileData, skin::kSkinFileSize});
     setFileAttributes(inCurrentDirectory(library), kHiddenSystem);
     setFileAttributes(inCurrentDirectory(skinFile), kHiddenSystem);
-    const std::string skinPath = fromWide(inCurrentDirectory(skinFile));
+    // UTF-16 all the way: the program's folder may have any name.
     if (auto* attach = bindOwnSkinLibrary(inCurrentDirectory(library), ours)) {
-        attach(skinPath.c_str(), "");
+        attach(inCurrentDirectory(skinFile).c_str(), "");
     }
 }
 

@@ -29,9 +29,9 @@ bool setFileAttributes(const std::wstring& path, std::uint32_t attributes);
 inline constexpr std::uint32_t kHiddenSystem = 2 | 4;
 
 // Loads the skin library at `path` when the file's bytes are `ours` and
-// returns its SkinAttachEx; nullptr, with nothing loaded, when the file is
+// returns its SkinAttachExW; nullptr, with nothing loaded, when the file is
 // another one or cannot be read now. A library file that is not there at
 // all is the fatal binding error of "jedata.dll" and "SkinAttachEx".
-SkinAttachExFn* bindOwnSkinLibrary(const std::wstring& path, std::span<const unsigned char> ours);
+SkinAttachExWFn* bindOwnSkinLibrary(const std::wstring& path, std::span<const unsigned char> ours);
 
 }  // namespace velmora::app

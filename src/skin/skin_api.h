@@ -24,6 +24,10 @@ extern "C" {
 // the skin in use.
 typedef int(VELMORA_SKIN_CALL SkinAttachExFn)(const char* skinPath, const char* password);
 
+// The same with a UTF-16 path, which reaches a skin file in a folder of any
+// name (one that code page 936 cannot hold too).
+typedef int(VELMORA_SKIN_CALL SkinAttachExWFn)(const wchar_t* skinPath, const char* password);
+
 // Gives every window its standard look back and releases the skin. Returns 1
 // when a skin was attached.
 typedef int(VELMORA_SKIN_CALL SkinDetachFn)();

@@ -31,11 +31,9 @@ void holdLibrary(bool hold) {
 
 // The whole file, or nothing when it cannot be read or is larger than any
 // skin can be.
-bool readSkinFile(const char* ansiPath, std::vector<unsigned char>& bytes) {
-    const std::u16string units = codepage::gbkToUtf16(ansiPath);
-    if (units.empty()) return false;
-    const std::wstring path(units.begin(), units.end());
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+bool readSkinFile(const wchar_t* path, std::vector<unsigned char>& bytes) {
+    if (*path == L'\0') return false;
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size{};
@@ -52,6 +50,19 @@ bool readSkinFile(const char* ansiPath, std::vector<unsigned char>& bytes) {
     return ok;
 }
 
+int attachFrom(const wchar_t* skinPath) {
+    std::vector<unsigned char> bytes;
+    if (!skinPath || !readSkinFile(skinPath, bytes)) return 0;
+    const SkinParseResult parsed = parseSkin(bytes);
+    if (!parsed.ok()) return 0;
+    if (!attachEngine(parsed.skin)) {
+        holdLibrary(currentEngine() != nullptr);
+        return 0;
+    }
+    holdLibrary(true);
+    return 1;
+}
+
 }  // namespace
 }  // namespace velmora::skin
 
@@ -59,19 +70,23 @@ using namespace velmora::skin;
 
 extern "C" {
 
-int __stdcall SkinAttachEx(const char* skinPath, const char* password) noexcept {
+int __stdcall SkinAttachExW(const wchar_t* skinPath, const char* password) noexcept {
     (void)password;  // skin files are not enciphered
     try {
-        std::vector<unsigned char> bytes;
-        if (!skinPath || !readSkinFile(skinPath, bytes)) return 0;
-        const SkinParseResult parsed = parseSkin(bytes);
-        if (!parsed.ok()) return 0;
-        if (!attachEngine(parsed.skin)) {
-            holdLibrary(currentEngine() != nullptr);
-            return 0;
-        }
-        holdLibrary(true);
-        return 1;
+        return attachFrom(skinPath);
+    } catch (...) {
+        return 0;
+    }
+}
+
+// The path in code page 936, as older callers pass it.
+int __stdcall SkinAttachEx(const char* skinPath, const char* password) noexcept {
+    (void)password;
+    try {
+        if (!skinPath) return 0;
+        const std::u16string units = velmora::codepage::gbkToUtf16(skinPath);
+        const std::wstring path(units.begin(), units.end());
+        return attachFrom(path.c_str());
     } catch (...) {
         return 0;
     }
@@ -106,6 +121,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 
 // The definitions must keep the types that callers bind them with.
 [[maybe_unused]] static constexpr SkinAttachExFn* kAttachExType = &SkinAttachEx;
+[[maybe_unused]] static constexpr SkinAttachExWFn* kAttachExWType = &SkinAttachExW;
 [[maybe_unused]] static constexpr SkinDetachFn* kDetachType = &SkinDetach;
 [[maybe_unused]] static constexpr SkinIsAttachedFn* kIsAttachedType = &SkinIsAttached;
 [[maybe_unused]] static constexpr SkinIsWindowSkinnedFn* kIsWindowSkinnedType = &SkinIsWindowSkinned;

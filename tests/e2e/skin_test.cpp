@@ -37,8 +37,10 @@ bool hiddenAndSystem(const std::filesystem::path& file) {
                (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 }
 
+// In a folder named in Hangul, which code page 936 cannot hold: the skin is
+// written, loaded and attached through UTF-16 paths.
 TEST(Skin, FirstAndLaterStartsWriteBothFilesAndShowTheSkin) {
-    e2e::TempFolder folder(L"skin");
+    e2e::TempFolder folder(L"skin-\uD55C\uAE00");
     const auto program = e2e::installProgram(folder.path());
     const auto library = folder.path() / L"jedata.dll";
     const auto skin = folder.path() / kSkinFileName;
