@@ -12,6 +12,8 @@ std::string listFullMessage() {
     return "列表已有" + std::to_string(model::kMaxListedRows) + "个代理，不能再粘贴。";
 }
 
+std::string clipboardBusyMessage() { return "剪贴板正被其他程序占用，请稍后再试。"; }
+
 bool pasteProxyText(model::ProxyList& list, model::Prompts& prompts, std::string_view clipboardText) {
     std::optional<ProxyPieces> proxy = splitProxyText(clipboardText);
     if (!proxy) return false;

@@ -13,8 +13,10 @@ namespace velmora::actions {
 // The selected row's proxy text, or nothing after the no-selection message.
 std::optional<std::string> proxyTextToCopy(model::ProxyList& list, model::Prompts& prompts);
 
-// What the user is told when a paste finds the list full.
+// What the user is told when a paste finds the list full, and when another
+// program kept the clipboard busy.
 std::string listFullMessage();
+std::string clipboardBusyMessage();
 
 // Appends a row when the clipboard text splits into exactly two pieces at
 // ":"; a text holding several proxies is ignored as a whole. A full list

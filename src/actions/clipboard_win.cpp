@@ -44,11 +44,20 @@ std::string ansiTextOf(HANDLE data) {
     return std::string(text, strnlen(text, locked.size()));
 }
 
+// Opened on the first try that finds it free; empty when it stayed busy.
+ClipboardScope openClipboardWhenFree(const ClipboardPause& pause) {
+    for (int tries = 1;; ++tries) {
+        if (ClipboardScope clipboard = openClipboard()) return clipboard;
+        if (tries == kClipboardTries) return {};
+        pause(kClipboardRetryMs);
+    }
+}
+
 }  // namespace
 
-bool setClipboardText(std::string_view gbk) {
+bool setClipboardText(std::string_view gbk, const ClipboardPause& pause) {
     const std::wstring wide = toWide(gbk);
-    const ClipboardScope clipboard = openClipboard();
+    const ClipboardScope clipboard = openClipboardWhenFree(pause);
     if (!clipboard || !EmptyClipboard()) return false;
     // Freed unless handed to the clipboard.
     const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
@@ -64,12 +73,12 @@ bool setClipboardText(std::string_view gbk) {
     return true;
 }
 
-std::string clipboardText() {
-    const ClipboardScope clipboard = openClipboard();
-    if (!clipboard) return {};
+std::optional<std::string> clipboardText(const ClipboardPause& pause) {
+    const ClipboardScope clipboard = openClipboardWhenFree(pause);
+    if (!clipboard) return std::nullopt;
     if (HANDLE unicode = GetClipboardData(CF_UNICODETEXT)) return fromWide(wideTextOf(unicode));
     if (HANDLE ansi = GetClipboardData(CF_TEXT)) return ansiTextOf(ansi);
-    return {};
+    return std::string();
 }
 
 }  // namespace velmora::actions

@@ -38,6 +38,11 @@ void startVerifyProxy(MainWindow& window, int row) {
     });
 }
 
+// Between tries at a busy clipboard the window goes on answering.
+actions::ClipboardPause clipboardPause(MainWindow& window) {
+    return [&window](int milliseconds) { actions::WaitResponsive(window, milliseconds); };
+}
+
 // ListMenu at a screen point, tracking the right button and owned by the
 // window; the chosen item's handler runs after the menu has closed.
 void popUpListMenu(MainWindow& window, POINT at) {
@@ -84,13 +89,18 @@ void ClearInvalid(MainWindow& window) { actions::removeFailedRows(window.list())
 void ClearAll(MainWindow& window) { actions::removeAllRows(window.list()); }
 
 void CopyProxy(MainWindow& window) {
-    if (const std::optional<std::string> text = actions::proxyTextToCopy(window.list(), window.prompts())) {
-        actions::setClipboardText(*text);
+    const std::optional<std::string> text = actions::proxyTextToCopy(window.list(), window.prompts());
+    if (text && !actions::setClipboardText(*text, clipboardPause(window))) {
+        window.prompts().inform(actions::clipboardBusyMessage());
     }
 }
 
 void PasteProxy(MainWindow& window) {
-    actions::pasteProxyText(window.list(), window.prompts(), actions::clipboardText());
+    if (const std::optional<std::string> text = actions::clipboardText(clipboardPause(window))) {
+        actions::pasteProxyText(window.list(), window.prompts(), *text);
+    } else {
+        window.prompts().inform(actions::clipboardBusyMessage());
+    }
 }
 
 void ImportProxies(MainWindow& window) {

@@ -227,9 +227,13 @@ TEST(WaitResponsive, ReturnsForEveryDuration) {
     EXPECT_TRUE(WaitResponsive(pump, 20));
 }
 
+void pause(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
+std::string clipboardText() { return actions::clipboardText(pause).value_or("(busy)"); }
+
 TEST(Clipboard, ChineseTextRoundTrips) {
     const std::string text = "代理服务器:端口号";
-    ASSERT_TRUE(setClipboardText(text));
+    ASSERT_TRUE(setClipboardText(text, pause));
     EXPECT_EQ(clipboardText(), text);
     // Programs that read ANSI text get it from the system, in their code page.
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
@@ -237,6 +241,43 @@ TEST(Clipboard, ChineseTextRoundTrips) {
     MemoryWindow window;
     EXPECT_TRUE(pasteProxyText(window, window, clipboardText()));
     EXPECT_EQ(window.rows(), (std::vector<Row>{{"1", "代理服务器", "端口号", "", "", ""}}));
+}
+
+// Another program holds the clipboard open for a moment: it is waited for.
+// Held for longer, both directions give up and say the clipboard is busy.
+TEST(Clipboard, ABusyClipboardIsWaitedForBriefly) {
+    // Opened for a window, as clipboard managers do.
+    struct Holder {
+        static DWORD WINAPI run(void* milliseconds) {
+            HWND owner = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                         nullptr, nullptr);
+            if (!OpenClipboard(owner)) return 1;
+            Sleep(static_cast<DWORD>(reinterpret_cast<INT_PTR>(milliseconds)));
+            CloseClipboard();
+            DestroyWindow(owner);
+            return 0;
+        }
+    };
+    auto holdFor = [](INT_PTR milliseconds) {
+        HANDLE holder = CreateThread(nullptr, 0, &Holder::run, reinterpret_cast<void*>(milliseconds), 0, nullptr);
+        Sleep(30);
+        return holder;
+    };
+    HANDLE holder = holdFor(150);
+    EXPECT_TRUE(setClipboardText("127.0.0.1:8080", pause));
+    WaitForSingleObject(holder, INFINITE);
+    CloseHandle(holder);
+    holder = holdFor(150);
+    EXPECT_EQ(clipboardText(), "127.0.0.1:8080");
+    WaitForSingleObject(holder, INFINITE);
+    CloseHandle(holder);
+
+    holder = holdFor(1500);
+    EXPECT_FALSE(setClipboardText("127.0.0.1:1", pause));
+    EXPECT_EQ(actions::clipboardText(pause), std::nullopt);
+    WaitForSingleObject(holder, INFINITE);
+    CloseHandle(holder);
+    EXPECT_EQ(clipboardText(), "127.0.0.1:8080");
 }
 
 // Puts one block in the given format, as another program would.
