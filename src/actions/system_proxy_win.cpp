@@ -5,11 +5,11 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "actions/system_proxy.h"
 #include "actions/system_proxy_exit.h"
-#include "actions/wait_responsive_win.h"
 #include "util/runtime_binding.h"
 #include "util/unique_handle_win.h"
 #include "util/wide.h"
@@ -148,15 +148,15 @@ public:
     }
 
     void pauseResponsively(int milliseconds) override {
-        // Every "设置代理" comes with the window's events to handle.
-        if (pump_ != nullptr) WaitResponsive(*pump_, milliseconds, WaitUnit::Milliseconds);
+        if (pause_) pause_(milliseconds);
     }
 
-    // The window whose events the wait handles; there is only one.
-    void useEventPump(EventPump& pump) { pump_ = &pump; }
+    // How the window waits while handling its events; there is one window,
+    // and every "设置代理" comes with it.
+    void useResponsivePause(SwitchPause pause) { pause_ = std::move(pause); }
 
 private:
-    EventPump* pump_ = nullptr;
+    SwitchPause pause_;
     // The ProxyServer text last written, with its terminating zero counted
     // in serverBytes_, and room to read a value one unit longer back.
     std::wstring written_;
@@ -182,8 +182,8 @@ void releaseSystemProxy() { gSwitch.release(); }
 
 void releaseSystemProxyForGood() { gSwitch.releaseForGood(); }
 
-void switchSystemProxyOn(model::ProxyList& list, model::Prompts& prompts, EventPump& pump) {
-    gSettings.useEventPump(pump);
+void switchSystemProxyOn(model::ProxyList& list, model::Prompts& prompts, SwitchPause pause) {
+    gSettings.useResponsivePause(std::move(pause));
     gSwitch.switchOn(list, prompts);
 }
 

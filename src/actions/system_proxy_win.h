@@ -2,8 +2,9 @@
 // commands, its close and the crash reset share it.
 #pragma once
 
+#include <functional>
+
 #include "actions/system_proxy.h"
-#include "actions/wait_responsive_win.h"
 
 namespace velmora::actions {
 
@@ -14,9 +15,12 @@ inline constexpr char kInternetSettingsPath[] =
 // changed notification and the responsive wait.
 ProxySettings& currentUserProxySettings();
 
-// "设置代理": the proxy of the selected row becomes the system proxy; the
-// pause before it handles `pump`'s events. Window thread only.
-void switchSystemProxyOn(model::ProxyList& list, model::Prompts& prompts, EventPump& pump);
+// Waits the given milliseconds while the window goes on handling its events.
+using SwitchPause = std::function<void(int milliseconds)>;
+
+// "设置代理": the proxy of the selected row becomes the system proxy, after
+// `pause`. Window thread only.
+void switchSystemProxyOn(model::ProxyList& list, model::Prompts& prompts, SwitchPause pause);
 // "取消代理": the user's own settings come back when the program's proxy is
 // in place; otherwise no proxy is used. Running programs are told.
 void switchSystemProxyOff();

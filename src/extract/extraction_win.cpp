@@ -1,14 +1,14 @@
 #include "extract/extraction.h"
 
 #include "extract/list_fill.h"
-#include "extract/winhttp_post_win.h"
+#include "http/winhttp_post_win.h"
 
 namespace velmora::extract {
 
 namespace {
 
-std::vector<RequestHeader> requestHeaders() {
-    std::vector<RequestHeader> headers;
+std::vector<http::RequestHeader> requestHeaders() {
+    std::vector<http::RequestHeader> headers;
     for (const std::string& line : HeaderLines(ExtractionHeaders)) {
         headers.emplace_back(HeaderLineName(line), HeaderLineValue(line));
     }
@@ -19,7 +19,7 @@ std::vector<RequestHeader> requestHeaders() {
 
 ProxyLines RequestProxyText(const Filters& filters, const http::RequestLimits& limits) {
     AnswerReducer reducer;
-    const bool answered = postForm(ExtractionUrl, requestHeaders(), FormBody(filters), limits,
+    const bool answered = http::postForm(ExtractionUrl, requestHeaders(), FormBody(filters), limits,
                                    [&](std::string_view piece) { return reducer.feed(piece); });
     if (!answered) return {};
     return reducer.finish();

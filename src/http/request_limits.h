@@ -1,6 +1,6 @@
 // The limits of one HTTP request, one type for both of the program's
 // requests: the page fetcher (WinINet, http/engine.h) and the extraction's
-// form post (WinHTTP, extract/winhttp_post_win.h). They keep a hostile,
+// form post (WinHTTP, http/winhttp_post_win.h). They keep a hostile,
 // broken or slow server from holding a worker forever or filling the
 // address space. Times are milliseconds. The defaults are the fetcher's;
 // the extraction has values of its own (extract/extraction.h).

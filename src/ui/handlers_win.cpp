@@ -10,13 +10,13 @@
 #include "actions/file_io_win.h"
 #include "actions/import_export.h"
 #include "actions/list_actions.h"
-#include "actions/notice_scroll.h"
 #include "actions/open_link_win.h"
 #include "actions/system_proxy_win.h"
 #include "actions/working_set_win.h"
 #include "extract/extraction.h"
 #include "ui/layout.h"
 #include "ui/main_window_win.h"
+#include "ui/notice_scroll.h"
 #include "verify/verify_all.h"
 #include "verify/verify_win.h"
 
@@ -40,7 +40,7 @@ void startVerifyProxy(MainWindow& window, int row) {
 
 // Between tries at a busy clipboard the window goes on answering.
 actions::ClipboardPause clipboardPause(MainWindow& window) {
-    return [&window](int milliseconds) { actions::WaitResponsive(window, milliseconds); };
+    return [&window](int milliseconds) { WaitResponsive(window, milliseconds); };
 }
 
 // ListMenu at a screen point, tracking the right button and owned by the
@@ -80,7 +80,7 @@ void OpenServiceLink(MainWindow&) { actions::openLink(actions::Link::Service); }
 void OpenForumLink(MainWindow&) { actions::openLink(actions::Link::Forum); }
 void OpenMainSiteLink(MainWindow&) { actions::openLink(actions::Link::MainSite); }
 
-void ScrollNotice(MainWindow& window) { actions::moveNoticeOneStep(window.notice()); }
+void ScrollNotice(MainWindow& window) { moveNoticeOneStep(window.notice()); }
 
 void TrimWorkingSet(MainWindow&) { actions::shrinkWorkingSet(); }
 
@@ -114,7 +114,8 @@ void ExportProxies(MainWindow& window) {
 }
 
 void SetSystemProxy(MainWindow& window) {
-    actions::switchSystemProxyOn(window.list(), window.prompts(), window);
+    actions::switchSystemProxyOn(window.list(), window.prompts(),
+                                 [&window](int milliseconds) { WaitResponsive(window, milliseconds); });
 }
 
 void CancelSystemProxy(MainWindow&) { actions::switchSystemProxyOff(); }
@@ -129,7 +130,7 @@ void VerifyAll(MainWindow& window) {
                          {.startWorker = [&window](int row) { startVerifyProxy(window, row); },
                           .wait =
                               [&window](unsigned ms) {
-                                  actions::WaitResponsive(window, ms);
+                                  WaitResponsive(window, ms);
                                   return window.windowOpen();
                               }});
 }

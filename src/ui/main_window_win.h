@@ -10,11 +10,11 @@
 #include <atomic>
 #include <map>
 
-#include "actions/wait_responsive_win.h"
 #include "ui/file_dialogs_win.h"
 #include "ui/input_bindings_win.h"
 #include "ui/proxy_list_view_win.h"
 #include "ui/raw_result_feeder_win.h"
+#include "ui/wait_responsive_win.h"
 #include "ui/window_fields_win.h"
 #include "ui/window_list_win.h"
 #include "ui/window_prompts_win.h"
@@ -29,7 +29,7 @@ inline constexpr UINT kSyncProxyList = WM_APP + 2;
 
 // Workers may still use the object after the window is gone, so it must live
 // until the process ends.
-class MainWindow final : public actions::EventPump {
+class MainWindow final : public EventPump {
 public:
     // The created event: runs once the controls exist, before the window is
     // shown.
@@ -107,7 +107,8 @@ private:
     WindowNotice notice_{*this};
     WindowFileDialogs fileDialogs_{*this};
     bool verifyAllRunning_ = false;
-    WindowWorkers workers_;
+    // A worker's box blocks only that worker.
+    WindowWorkers workers_{[] { WindowPrompts().warn("程序资源不足，有一项操作没有完成。"); }};
 };
 
 }  // namespace velmora::ui

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "actions/notice_scroll.h"
 #include "extract/extraction_form.h"
+#include "ui/notice_scroll.h"
 #include "verify/verification.h"
 
 namespace velmora::ui {
@@ -36,7 +36,7 @@ private:
     MainWindow& window_;
 };
 
-class WindowNotice final : public actions::NoticeLabel {
+class WindowNotice final : public NoticeLabel {
 public:
     explicit WindowNotice(MainWindow& window) : window_(window) {}
     int left() override;

@@ -1,11 +1,11 @@
-#include "actions/wait_units.h"
+#include "ui/wait_units.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 
-namespace velmora::actions {
+namespace velmora::ui {
 namespace {
 
 TEST(WaitUnits, DueTimeAndMilliseconds) {
@@ -33,4 +33,4 @@ TEST(WaitUnits, DueTimeAndMilliseconds) {
 }
 
 }  // namespace
-}  // namespace velmora::actions
+}  // namespace velmora::ui

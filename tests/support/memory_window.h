@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "actions/import_export.h"
-#include "actions/notice_scroll.h"
 #include "extract/extraction_form.h"
 #include "model/prompts.h"
 #include "model/proxy_list.h"
 #include "model/row_selection.h"
+#include "ui/notice_scroll.h"
 #include "verify/verification.h"
 
 namespace velmora::fakes {
@@ -33,7 +33,7 @@ class MemoryWindow final : public model::ProxyList,
                            public model::Prompts,
                            public extract::ExtractionForm,
                            public verify::TotalsView,
-                           public actions::NoticeLabel,
+                           public ui::NoticeLabel,
                            public actions::FileDialogs {
 public:
     // The design-time filters: a count of 10, the rest empty.
@@ -60,7 +60,7 @@ public:
     void showSuccesses(std::string_view caption) override;
     void showFailures(std::string_view caption) override;
 
-    // actions::NoticeLabel
+    // ui::NoticeLabel
     int left() override;
     void setLeft(int left) override;
     int width() override;

@@ -16,8 +16,8 @@
 #include "actions/import_export.h"
 #include "actions/system_proxy.h"
 #include "actions/system_proxy_win.h"
-#include "actions/wait_responsive_win.h"
 #include "support/memory_window.h"
+#include "ui/wait_responsive_win.h"
 
 namespace velmora::actions {
 namespace {
@@ -85,7 +85,7 @@ private:
 
 // The test thread's messages, dispatched as the window's event handling
 // would; it lives as long as the switch may pause with it.
-class ThreadPump final : public EventPump {
+class ThreadPump final : public ui::EventPump {
 public:
     void processPending() override {
         MSG msg;
@@ -101,6 +101,8 @@ ThreadPump& threadPump() {
     static ThreadPump pump;
     return pump;
 }
+
+void threadPause(int milliseconds) { ui::WaitResponsive(threadPump(), milliseconds); }
 
 class SystemProxyRegistry : public ::testing::Test {
 protected:
@@ -159,14 +161,14 @@ TEST_F(SystemProxyRegistry, NoSelectionLeavesTheRegistry) {
 TEST_F(SystemProxyRegistry, CrashResetRestoresOnlyOverItsOwnProxy) {
     key.setUsersProxy();
     window.setCurrentRow(0);
-    switchSystemProxyOn(window, window, threadPump());
+    switchSystemProxyOn(window, window, threadPause);
     EXPECT_EQ(key.string("ProxyServer"), "127.0.0.1:18199");
     restoreSystemProxyAfterCrash();
     EXPECT_TRUE(key.holdsUsersProxy());
 
     key.remove("ProxyEnable");
     key.remove("ProxyServer");
-    switchSystemProxyOn(window, window, threadPump());
+    switchSystemProxyOn(window, window, threadPause);
     key.setString("ProxyServer", "127.0.0.1:8888");
     restoreSystemProxyAfterCrash();
     EXPECT_EQ(key.string("ProxyServer"), "127.0.0.1:8888");
@@ -209,7 +211,7 @@ TEST_F(SystemProxyRegistry, EventsRunDuringThePause) {
     window.setCurrentRow(0);
     HANDLE poster = CreateThread(nullptr, 0, &Poster::run, hidden, 0, nullptr);
     ASSERT_NE(poster, nullptr);
-    switchSystemProxyOn(window, window, threadPump());
+    switchSystemProxyOn(window, window, threadPause);
     WaitForSingleObject(poster, INFINITE);
     CloseHandle(poster);
 
@@ -221,10 +223,10 @@ TEST_F(SystemProxyRegistry, EventsRunDuringThePause) {
 }
 
 TEST(WaitResponsive, ReturnsForEveryDuration) {
-    EventPump& pump = threadPump();
-    EXPECT_TRUE(WaitResponsive(pump, 0));
-    EXPECT_TRUE(WaitResponsive(pump, -1, WaitUnit::Hours));
-    EXPECT_TRUE(WaitResponsive(pump, 20));
+    ui::EventPump& pump = threadPump();
+    EXPECT_TRUE(ui::WaitResponsive(pump, 0));
+    EXPECT_TRUE(ui::WaitResponsive(pump, -1, ui::WaitUnit::Hours));
+    EXPECT_TRUE(ui::WaitResponsive(pump, 20));
 }
 
 void pause(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }

@@ -9,8 +9,8 @@
 #include "build_config.h"
 #include "extract/extraction.h"
 #include "extract/form.h"
-#include "extract/winhttp_post_win.h"
 #include "http/engine.h"
+#include "http/winhttp_post_win.h"
 #include "util/text.h"
 
 namespace velmora::extract {
@@ -164,7 +164,7 @@ TEST_F(ExtractionServiceTest, EndlessFloodIsReadUpToTheCap) {
 TEST_F(ExtractionServiceTest, RefusedHeaderDoesNotStopTheRequest) {
     const std::string body = "a=1";
     std::string answer;
-    EXPECT_TRUE(postForm("http://" VELMORA_SERVICE_HOST "/Qrovanext7.php",
+    EXPECT_TRUE(http::postForm("http://" VELMORA_SERVICE_HOST "/Qrovanext7.php",
                          {{"", ""}, {"X-Probe", "1"}}, body, kExtractionLimits,
                          [&](std::string_view bytes) {
                              answer += bytes;
@@ -179,9 +179,9 @@ TEST_F(ExtractionServiceTest, RefusedHeaderDoesNotStopTheRequest) {
 TEST(PostForm, UnreachableOrInvalidTargetGivesNothing) {
     // Nothing listens on 18199.
     const auto sink = [](std::string_view) { return true; };
-    EXPECT_FALSE(postForm("http://127.0.0.1:18199/Qrovanext7.php", {}, "a=1", {}, sink));
-    EXPECT_FALSE(postForm("not an address", {}, "a=1", {}, sink));
-    EXPECT_FALSE(postForm("", {}, "", {}, sink));
+    EXPECT_FALSE(http::postForm("http://127.0.0.1:18199/Qrovanext7.php", {}, "a=1", {}, sink));
+    EXPECT_FALSE(http::postForm("not an address", {}, "a=1", {}, sink));
+    EXPECT_FALSE(http::postForm("", {}, "", {}, sink));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "extract/winhttp_post_win.h"
+#include "http/winhttp_post_win.h"
 
 #include <windows.h>
 #include <winhttp.h>
@@ -13,7 +13,7 @@
 #include "util/unique_handle_win.h"
 #include "util/wide.h"
 
-namespace velmora::extract {
+namespace velmora::http {
 
 namespace {
 
@@ -170,4 +170,4 @@ bool postForm(std::string_view url, const std::vector<RequestHeader>& headers,
     return readAnswer(*api, request.get(), limits, deadline, sink);
 }
 
-}  // namespace velmora::extract
+}  // namespace velmora::http

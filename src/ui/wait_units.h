@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace velmora::actions {
+namespace velmora::ui {
 
 enum class WaitUnit : int { Milliseconds = 0, Seconds = 1, Minutes = 2, Hours = 3 };
 
@@ -16,4 +16,4 @@ std::int64_t relativeDueTime(std::int64_t duration, WaitUnit unit);
 // The wait in milliseconds, saturated; 0 for a negative duration.
 std::int64_t waitMilliseconds(std::int64_t duration, WaitUnit unit);
 
-}  // namespace velmora::actions
+}  // namespace velmora::ui

@@ -1,8 +1,8 @@
-#include "actions/notice_scroll.h"
+#include "ui/notice_scroll.h"
 
 #include <climits>
 
-namespace velmora::actions {
+namespace velmora::ui {
 
 int nextNoticeLeft(int left, int width, int clientWidth) {
     // 64-bit arithmetic: no overflow whatever the window reports.
@@ -16,4 +16,4 @@ void moveNoticeOneStep(NoticeLabel& notice) {
     notice.setLeft(nextNoticeLeft(notice.left(), notice.width(), notice.areaWidth()));
 }
 
-}  // namespace velmora::actions
+}  // namespace velmora::ui

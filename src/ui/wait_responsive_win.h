@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "actions/wait_units.h"
+#include "ui/wait_units.h"
 
-namespace velmora::actions {
+namespace velmora::ui {
 
 // The window's event handling, as a wait on its thread needs it.
 class EventPump {
@@ -23,4 +23,4 @@ public:
 // when the window closes during the wait. Returns true.
 bool WaitResponsive(EventPump& pump, std::int64_t duration, WaitUnit unit = WaitUnit::Milliseconds);
 
-}  // namespace velmora::actions
+}  // namespace velmora::ui

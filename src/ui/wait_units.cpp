@@ -1,8 +1,8 @@
-#include "actions/wait_units.h"
+#include "ui/wait_units.h"
 
 #include <limits>
 
-namespace velmora::actions {
+namespace velmora::ui {
 
 namespace {
 
@@ -36,4 +36,4 @@ std::int64_t relativeDueTime(std::int64_t duration, WaitUnit unit) {
     return ms > kMax / kStepsPerMs ? -kMax : -(ms * kStepsPerMs);
 }
 
-}  // namespace velmora::actions
+}  // namespace velmora::ui

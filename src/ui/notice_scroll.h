@@ -1,7 +1,7 @@
 // The notice line that runs across the top of the window.
 #pragma once
 
-namespace velmora::actions {
+namespace velmora::ui {
 
 inline constexpr int kNoticeStep = 10;
 
@@ -24,4 +24,4 @@ int nextNoticeLeft(int left, int width, int clientWidth);
 // One tick of the notice timer.
 void moveNoticeOneStep(NoticeLabel& notice);
 
-}  // namespace velmora::actions
+}  // namespace velmora::ui

@@ -14,7 +14,7 @@
 
 #include "http/request_limits.h"
 
-namespace velmora::extract {
+namespace velmora::http {
 
 using RequestHeader = std::pair<std::string, std::string>;  // name, value
 
@@ -30,4 +30,4 @@ using AnswerSink = std::function<bool(std::string_view bytes)>;
 bool postForm(std::string_view url, const std::vector<RequestHeader>& headers,
               std::string_view body, const http::RequestLimits& limits, const AnswerSink& sink);
 
-}  // namespace velmora::extract
+}  // namespace velmora::http

@@ -1,4 +1,4 @@
-#include "actions/wait_responsive_win.h"
+#include "ui/wait_responsive_win.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include "util/runtime_binding.h"
 #include "util/unique_handle_win.h"
 
-namespace velmora::actions {
+namespace velmora::ui {
 
 namespace {
 
@@ -66,4 +66,4 @@ bool WaitResponsive(EventPump& pump, std::int64_t duration, WaitUnit unit) {
     return true;
 }
 
-}  // namespace velmora::actions
+}  // namespace velmora::ui
