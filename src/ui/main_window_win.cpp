@@ -43,6 +43,8 @@ void MainWindow::dispatchOne(MSG& msg) {
     try {
         if (bindings_.raise(msg)) return;
     } catch (...) {
+        // A binding that failed (out of memory) leaves the message to its
+        // usual handling below: the input still arrives.
     }
     if (main != nullptr && IsDialogMessageW(main, &msg)) return;
     TranslateMessage(&msg);
@@ -201,6 +203,8 @@ bool MainWindow::create(HINSTANCE instance, CreatedEvent created) {
     try {
         created(*this);
     } catch (...) {
+        // A start-up action that failed (out of memory) leaves the window
+        // whole, in its design-time look: it is still shown and usable.
     }
     if (hwnd() == nullptr) return true;
     ShowWindow(main, SW_SHOWNORMAL);

@@ -51,17 +51,21 @@ void WindowTasks::runWaiting() {
             waiting_.pop_front();
             task->state = State::Running;
         }
-        // Rung while the window was being destroyed: nothing is left to act on.
-        const bool run = open();
-        if (run) {
+        // Rung while the window was being destroyed, nothing is left to act
+        // on: the task is refused.
+        bool done = false;
+        if (open()) {
             try {
                 (*task->work)();
+                done = true;
             } catch (...) {
+                // Out of memory on the way: the caller gets its fallback, as
+                // it does once the window is gone.
             }
         }
         {
             const std::lock_guard lock(mutex_);
-            task->state = run ? State::Done : State::Refused;
+            task->state = done ? State::Done : State::Refused;
         }
         // The task may be gone from here on: its sender wakes and returns.
         done_.notify_all();

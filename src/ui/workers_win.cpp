@@ -13,6 +13,7 @@ namespace {
 struct ThreadStart {
     std::function<void()> work;
     WindowWorkers* owner;
+    void (*failed)(WindowWorkers&);
     void (*ended)(WindowWorkers&);
 };
 
@@ -23,14 +24,14 @@ DWORD WINAPI threadEntry(LPVOID parameter) {
     try {
         start->work();
     } catch (...) {
+        // Only exhaustion (memory, threads, handles) gets this far: the
+        // work is given up, and the user learns that it did not finish.
+        start->failed(owner);
     }
     // The work's captures (COM objects, handles, references into the
     // window) go before the worker counts as ended: "none left" must mean
     // nothing of theirs is still alive.
-    try {
-        start.reset();
-    } catch (...) {
-    }
+    start.reset();
     ended(owner);
     return 0;
 }
@@ -38,8 +39,12 @@ DWORD WINAPI threadEntry(LPVOID parameter) {
 }  // namespace
 
 bool WindowWorkers::start(std::function<void()> work) {
-    auto* block = new (std::nothrow) ThreadStart{std::move(work), this,
-                                                 [](WindowWorkers& w) { w.ended(); }};
+    auto* block = new (std::nothrow) ThreadStart{
+        std::move(work), this,
+        [](WindowWorkers& w) {
+            if (w.reportFailure_) w.reportFailure_();
+        },
+        [](WindowWorkers& w) { w.ended(); }};
     if (block == nullptr) return false;
     {
         const std::lock_guard lock(mutex_);

@@ -14,7 +14,8 @@ namespace velmora::ui {
 namespace {
 
 TEST(WindowWorkers, WaitCoversEveryWorkerAndGivesUpOnAHangingOne) {
-    WindowWorkers workers;
+    std::atomic<int> failures{0};
+    WindowWorkers workers([&failures] { ++failures; });
     EXPECT_TRUE(workers.waitForAll(0));
 
     std::atomic<int> done{0};
@@ -30,11 +31,12 @@ TEST(WindowWorkers, WaitCoversEveryWorkerAndGivesUpOnAHangingOne) {
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ASSERT_NE(release, nullptr);
     ASSERT_TRUE(workers.start([release] { WaitForSingleObject(release, INFINITE); }));
-    // A worker that throws has ended all the same.
+    // A worker that throws is reported and has ended all the same.
     ASSERT_TRUE(workers.start([] { throw std::runtime_error("worker failed"); }));
     EXPECT_FALSE(workers.waitForAll(50));
     SetEvent(release);
     EXPECT_TRUE(workers.waitForAll(5000));
+    EXPECT_EQ(failures.load(), 1);
     CloseHandle(release);
 }
 
