@@ -34,9 +34,12 @@ void importProxyFileAt(model::ProxyList& list, model::Prompts& prompts,
 }
 
 void importProxyFile(model::ProxyList& list, FileDialogs& dialogs, model::Prompts& prompts,
-                     const FileOpener& open) {
-    const std::optional<std::filesystem::path> path = dialogs.chooseFileToImport();
-    if (path) importProxyFileAt(list, prompts, *path, open);
+                     const FileOpener& open, const ReadRunner& runRead) {
+    std::optional<std::filesystem::path> path = dialogs.chooseFileToImport();
+    if (!path) return;
+    runRead([&list, &prompts, open, path = std::move(*path)] {
+        importProxyFileAt(list, prompts, path, open);
+    });
 }
 
 void exportProxyFile(model::ProxyList& list, FileDialogs& dialogs, model::Prompts& prompts,

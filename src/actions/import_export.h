@@ -53,10 +53,15 @@ std::string exportFailedMessage();
 void importProxyFileAt(model::ProxyList& list, model::Prompts& prompts,
                        const std::filesystem::path& path, const FileOpener& open);
 
-// "导入代理": asks for a file, then imports it as above. Cancelling leaves the
-// list as it was.
+// Where the read of a chosen file runs: on a worker of the window's, so that
+// a file of any size leaves the window answering; at once in tests.
+using ReadRunner = std::function<void(std::function<void()> read)>;
+
+// "导入代理": asks for a file, then imports it as above through `runRead`.
+// Cancelling leaves the list as it was. `list` and `prompts` must outlive
+// the read.
 void importProxyFile(model::ProxyList& list, FileDialogs& dialogs, model::Prompts& prompts,
-                     const FileOpener& open);
+                     const FileOpener& open, const ReadRunner& runRead);
 
 // "导出代理": builds the proxy file text, asks where to save it and writes it
 // to the chosen name with ".txt" appended. A file of that name is replaced

@@ -104,8 +104,8 @@ void PasteProxy(MainWindow& window) {
 }
 
 void ImportProxies(MainWindow& window) {
-    actions::importProxyFile(window.list(), window.fileDialogs(), window.prompts(),
-                             actions::openFileForReading);
+    actions::importProxyFile(window.list(), window.fileDialogs(), window.prompts(), actions::openFileForReading,
+                             [&window](std::function<void()> read) { window.workers().start(std::move(read)); });
 }
 
 void ExportProxies(MainWindow& window) {

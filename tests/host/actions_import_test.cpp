@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <random>
@@ -41,6 +42,8 @@ private:
     std::size_t failAt_;
     std::size_t at_ = 0;
 };
+
+void runAtOnce(const std::function<void()>& read) { read(); }
 
 std::vector<Row> importText(const std::string& text, std::size_t piece = 1 << 16) {
     MemoryWindow window;
@@ -162,7 +165,7 @@ TEST(ImportProxies, CancelledDialogLeavesTheList) {
     importProxyFile(window, window, window, [&](const std::filesystem::path&) {
         opened = true;
         return std::unique_ptr<ByteSource>();
-    });
+    }, runAtOnce);
     EXPECT_FALSE(opened);
     EXPECT_EQ(window.rowCount(), 1);
     EXPECT_EQ(window.importAsked(), 1);
@@ -179,24 +182,24 @@ TEST(ImportProxies, TheListStaysUntilTheFileCouldBeRead) {
     importProxyFile(window, window, window, [&](const std::filesystem::path& path) {
         openedPath = path;
         return std::unique_ptr<ByteSource>();  // held by another program, or gone
-    });
+    }, runAtOnce);
     EXPECT_EQ(openedPath, "C:\\proxies\\list.txt");
     importProxyFile(window, window, window, [](const std::filesystem::path&) {
         return std::make_unique<TextSource>("1.2.3.4:8080\n", 64, 0);  // opens, cannot be read
-    });
+    }, runAtOnce);
     EXPECT_EQ(window.rows(), before);
     EXPECT_EQ(window.messages(), (std::vector<fakes::ShownMessage>(2, {importUnreadableMessage()})));
 
     // A read that fails part way keeps what came before it, and says so.
     importProxyFile(window, window, window, [](const std::filesystem::path&) {
         return std::make_unique<TextSource>("1.2.3.4:8080\n5.6.7.8:3128\n", 13, 20);
-    });
+    }, runAtOnce);
     EXPECT_EQ(window.rows(), (std::vector<Row>{local("1", "1.2.3.4", "8080")}));
     EXPECT_EQ(window.messages().back().text, importBrokenMessage());
 
     importProxyFile(window, window, window, [](const std::filesystem::path&) {
         return std::make_unique<TextSource>("5.6.7.8:3128\n", 64);
-    });
+    }, runAtOnce);
     EXPECT_EQ(window.rows(), (std::vector<Row>{local("1", "5.6.7.8", "3128")}));
     EXPECT_EQ(window.messages().size(), 3U);
 }

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ namespace {
 
 using fakes::MemoryWindow;
 using model::Row;
+
+void runAtOnce(const std::function<void()>& read) { read(); }
 
 // Loopback addresses where nothing listens: a proxy left set by a failing
 // test can never send anything off the machine.
@@ -355,7 +358,7 @@ protected:
 
     static void importFrom(MemoryWindow& window, const std::filesystem::path& file) {
         window.scriptImport(file);
-        importProxyFile(window, window, window, openFileForReading);
+        importProxyFile(window, window, window, openFileForReading, runAtOnce);
     }
 
 private:
