@@ -10,7 +10,6 @@
 #include "app/startup_win.h"
 #include "util/fatal.h"
 #include "util/system_library_win.h"
-#include "util/com_scope_win.h"
 #include "ui/main_window_win.h"
 #include "verify/verify_win.h"
 
@@ -34,8 +33,6 @@ void enterProgramFolder() {
 int run(HINSTANCE instance) {
     // Before anything loads a library, the system's own loads included.
     velmora::restrictLibrarySearch();
-    // Never undone on the way out: the process ends below without unwinding.
-    const velmora::OleScope ole;
     enterProgramFolder();
     velmora::app::registerExitCleanup(velmora::verify::ExitCleanup);
     velmora::actions::InstallCrashProxyReset();

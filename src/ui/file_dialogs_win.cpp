@@ -9,6 +9,8 @@
 
 #include "ui/layout.h"
 #include "ui/main_window_win.h"
+#include "util/com_scope_win.h"
+#include "util/runtime_binding.h"
 #include "util/wide.h"
 
 namespace velmora::ui {
@@ -49,6 +51,7 @@ bool WindowFileDialogs::confirmReplace(const std::filesystem::path& file) {
 // file's folder. The path comes back exactly as the dialog has it.
 std::optional<std::filesystem::path> WindowFileDialogs::choose(Kind kind) {
     return window_.tasks().call(std::optional<std::filesystem::path>(), [&] {
+        keepOleInitialised();
         std::vector<wchar_t> file(32768, L'\0');
         const std::wstring filter = dialogFilter(kind == Kind::Open ? kImportFilter : "");
         OPENFILENAMEW ofn{};
@@ -63,10 +66,10 @@ std::optional<std::filesystem::path> WindowFileDialogs::choose(Kind kind) {
             // No overwrite prompt: it would ask about the name typed, and
             // the file written has ".txt" appended; the question about that
             // file comes after the dialog.
-            confirmed = GetSaveFileNameW(&ofn);
+            confirmed = bound<decltype(::GetSaveFileNameW)>(SystemFunction::GetSaveFileNameW)(&ofn);
         } else {
             ofn.Flags |= OFN_FILEMUSTEXIST;
-            confirmed = GetOpenFileNameW(&ofn);
+            confirmed = bound<decltype(::GetOpenFileNameW)>(SystemFunction::GetOpenFileNameW)(&ofn);
         }
         return confirmed ? std::optional<std::filesystem::path>(file.data()) : std::nullopt;
     });

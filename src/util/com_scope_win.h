@@ -1,4 +1,5 @@
-// The owner of one initialisation of COM (or OLE) on the calling thread.
+// The owner of one initialisation of COM on the calling thread, and OLE on
+// demand.
 #pragma once
 
 #include <windows.h>
@@ -31,15 +32,13 @@ private:
     bool initialised_;
 };
 
-namespace handle_kinds {
-
-struct Ole {
-    static HRESULT initialize() noexcept { return OleInitialize(nullptr); }
-    static void uninitialize() noexcept { OleUninitialize(); }
-};
-
-}  // namespace handle_kinds
-
-using OleScope = ComScope<handle_kinds::Ole>;
+// OLE on the calling thread from the first call on, for good: the window
+// thread takes it when a command first needs it (the file dialogs, the
+// shell), not at start, where loading it would delay the first window by a
+// good part of its time. Never undone: the process ends without unwinding.
+inline void keepOleInitialised() noexcept {
+    thread_local const bool initialised = SUCCEEDED(OleInitialize(nullptr));
+    (void)initialised;
+}
 
 }  // namespace velmora

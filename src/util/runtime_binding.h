@@ -43,6 +43,14 @@ enum class SystemFunction : int {
     WinHttpQueryDataAvailable,
     WinHttpReadData,
     WinHttpCloseHandle,
+    GetOpenFileNameW,
+    GetSaveFileNameW,
+    ShellExecuteW,
+    WSAStartup,
+    WSACleanup,
+    inet_addr,
+    getaddrinfo,
+    freeaddrinfo,
     Count
 };
 

@@ -52,6 +52,14 @@ constexpr std::array<Entry, static_cast<std::size_t>(SystemFunction::Count)> kTa
     {"winhttp.dll", "WinHttpQueryDataAvailable"},
     {"winhttp.dll", "WinHttpReadData"},
     {"winhttp.dll", "WinHttpCloseHandle"},
+    {"comdlg32.dll", "GetOpenFileNameW"},
+    {"comdlg32.dll", "GetSaveFileNameW"},
+    {"shell32.dll", "ShellExecuteW"},
+    {"ws2_32.dll", "WSAStartup"},
+    {"ws2_32.dll", "WSACleanup"},
+    {"ws2_32.dll", "inet_addr"},
+    {"ws2_32.dll", "getaddrinfo"},
+    {"ws2_32.dll", "freeaddrinfo"},
 }};
 
 std::array<std::atomic<void*>, kTable.size()> gAddresses{};

@@ -99,12 +99,6 @@ struct ClipboardOpen {
     static void close(Type) noexcept { CloseClipboard(); }
 };
 
-struct WinsockStarted {
-    using Type = bool;
-    static Type invalid() noexcept { return false; }
-    static void close(Type) noexcept { WSACleanup(); }
-};
-
 }  // namespace handle_kinds
 
 using KernelHandle = UniqueHandle<handle_kinds::KernelObject>;
@@ -113,15 +107,8 @@ using RegistryKey = UniqueHandle<handle_kinds::RegKey>;
 using GlobalBlock = UniqueHandle<handle_kinds::GlobalBlock>;
 using GlobalBlockLock = UniqueHandle<handle_kinds::GlobalBlockLock>;
 using ClipboardScope = UniqueHandle<handle_kinds::ClipboardOpen>;
-using WinsockSession = UniqueHandle<handle_kinds::WinsockStarted>;
 
 // The clipboard, opened without owner window; empty when it could not be.
 inline ClipboardScope openClipboard() { return ClipboardScope(::OpenClipboard(nullptr) != FALSE); }
-
-// Winsock 2.2 for this scope; empty when it could not be started.
-inline WinsockSession startWinsock() {
-    WSADATA data;
-    return WinsockSession(WSAStartup(MAKEWORD(2, 2), &data) == 0);
-}
 
 }  // namespace velmora

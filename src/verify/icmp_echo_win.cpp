@@ -26,16 +26,30 @@ struct IcmpHandleKind {
 };
 using IcmpHandle = UniqueHandle<IcmpHandleKind>;
 
+struct WinsockStartedKind {
+    using Type = bool;
+    static Type invalid() noexcept { return false; }
+    static void close(Type) noexcept { bound<decltype(::WSACleanup)>(SystemFunction::WSACleanup)(); }
+};
+using WinsockSession = UniqueHandle<WinsockStartedKind>;
+
+// Winsock 2.2 for this scope; empty when it could not be started.
+WinsockSession startWinsock() {
+    WSADATA data;
+    return WinsockSession(bound<decltype(::WSAStartup)>(SystemFunction::WSAStartup)(MAKEWORD(2, 2), &data) == 0);
+}
+
 std::optional<IPAddr> resolve(const std::string& address) {
-    const unsigned long dotted = inet_addr(address.c_str());
+    const unsigned long dotted = bound<decltype(::inet_addr)>(SystemFunction::inet_addr)(address.c_str());
     if (dotted != INADDR_NONE || address == "255.255.255.255") return dotted;
     if (address.empty()) return std::nullopt;
     addrinfo hints{};
     hints.ai_family = AF_INET;
     addrinfo* found = nullptr;
-    if (getaddrinfo(address.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) return std::nullopt;
+    const auto lookUp = bound<decltype(::getaddrinfo)>(SystemFunction::getaddrinfo);
+    if (lookUp(address.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) return std::nullopt;
     const IPAddr result = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
-    freeaddrinfo(found);
+    bound<decltype(::freeaddrinfo)>(SystemFunction::freeaddrinfo)(found);
     return result;
 }
 
