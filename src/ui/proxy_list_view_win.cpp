@@ -35,8 +35,10 @@ void ProxyListView::detach() {
 
 void ProxyListView::edit(const std::function<void(model::ProxyRows& rows)>& work) {
     const int selectedBefore = selected();
+    const int sizeBefore = rows_.size();
     if (!due()) dueSince_ = GetTickCount64();
     work(rows_);
+    if (rows_.size() > sizeBefore) lastGrowth_ = GetTickCount64();
     const model::ProxyRows::Changes changes = rows_.takeChanges();
     if (changes.moved) {
         repaintAll_ = true;
@@ -157,7 +159,9 @@ void ProxyListView::syncIfDue() {
     // Wine, and a fill that told it after every batch would spend most of
     // the window thread on scroll bars.
     const bool grewOnly = !repaintAll_ && firstWritten_ > lastWritten_;
-    if (grewOnly && GetTickCount64() - lastSync_ < kGrowthPeriodMs && !growthInSight()) return;
+    const ULONGLONG now = GetTickCount64();
+    const bool stillComing = now - lastGrowth_ < kGrowthQuietMs;
+    if (grewOnly && stillComing && now - lastSync_ < kGrowthPeriodMs && !growthInSight()) return;
     syncNow();
 }
 

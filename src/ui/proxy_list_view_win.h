@@ -25,8 +25,11 @@ class ProxyListView {
 public:
     // A step that has waited this long is taken by the next edit.
     static constexpr ULONGLONG kOverdueMs = 200;
-    // Rows added out of sight are told at most this often.
+    // Rows added out of sight are told at most this often while they keep
+    // coming; once none came for kGrowthQuietMs, the next tick tells them,
+    // so the end of a fill shows at once.
     static constexpr ULONGLONG kGrowthPeriodMs = 100;
+    static constexpr ULONGLONG kGrowthQuietMs = 10;
 
     // `list` shows the rows; `notify` receives `syncMessage` when a sync is
     // due. Before attach() and after detach() edits still change the rows.
@@ -92,6 +95,7 @@ private:
     bool syncPosted_ = false;
     ULONGLONG lastSync_ = 0;
     ULONGLONG dueSince_ = 0;  // when the changes waiting for a step began
+    ULONGLONG lastGrowth_ = 0;
 };
 
 }  // namespace velmora::ui
