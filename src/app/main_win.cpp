@@ -43,6 +43,7 @@ int run(HINSTANCE instance) {
     if (!window.create(instance, velmora::app::InitMainWindow)) {
         velmora::fatalError("载入启动窗口失败");
     }
+    velmora::app::AfterFirstPaint(window);
     window.runMessageLoop();
     window.workers().waitForAll(kWorkerGraceMs);
     velmora::app::runExitCleanup();

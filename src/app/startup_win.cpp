@@ -30,8 +30,11 @@ void applyStartCaptions(ui::MainWindow& window) {
 
 void InitMainWindow(ui::MainWindow& window) {
     LoadSkin();
-    ui::StartOwnIpCheck(window);
     applyStartCaptions(window);
+}
+
+void AfterFirstPaint(ui::MainWindow& window) {
+    if (window.windowOpen()) ui::StartOwnIpCheck(window);
 }
 
 }  // namespace velmora::app
