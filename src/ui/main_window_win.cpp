@@ -69,7 +69,10 @@ LRESULT MainWindow::onNotify(NMHDR* header) {
 
 void MainWindow::onTimer(WPARAM timerId) {
     if (timerId == kRawResultTimer) {
-        rawResultFeeder_.onTimer();
+        // The hidden edit box waits while rows are still coming: each of its
+        // steps holds the window thread for milliseconds, which the list's
+        // batches would otherwise wait behind.
+        if (!proxyListView_.growing()) rawResultFeeder_.onTimer();
         return;
     }
     // A list step that was due but whose posted message got lost.

@@ -61,6 +61,10 @@ public:
     // row has the focus.
     POINT keyboardMenuPoint();
 
+    // Whether rows were added within the last kGrowthQuietMs: a fill is
+    // under way.
+    bool growing() const { return GetTickCount64() - lastGrowth_ < kGrowthQuietMs; }
+
     // The posted step, and the window's timer ticks, which take a step that
     // is due but was lost or put off.
     void onSyncMessage();

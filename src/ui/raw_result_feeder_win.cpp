@@ -47,7 +47,9 @@ void RawResultFeeder::replace(std::string text) {
     pending_ = std::move(text);
     at_ = 0;
     SetWindowTextW(edit_, L"");
-    step();
+    // The first piece waits for a tick too: the rows of the same result are
+    // on their way, and they come first.
+    SetTimer(timerOwner_, timerId_, kTimerPeriodMs, nullptr);
 }
 
 void RawResultFeeder::onTimer() { step(); }

@@ -28,8 +28,8 @@ public:
     void attach(HWND edit, HWND timerOwner, UINT_PTR timerId);
     void detach();
 
-    // Replaces the edit box's text with `text`; what a previous call still
-    // had to put in is dropped.
+    // Replaces the edit box's text with `text`, which goes in over the
+    // following ticks; what a previous call still had to put in is dropped.
     void replace(std::string text);
     void onTimer();
 
