@@ -40,7 +40,7 @@ inline constexpr int kMaxListedRows = 100'000;
 // Rows that a fill hands to the window in one round trip: enough that the
 // trip's cost vanishes, few enough that the window thread is back within a
 // millisecond or two.
-inline constexpr std::size_t kRowsPerTrip = 1000;
+inline constexpr std::size_t kRowsPerTrip = 2000;
 
 // What the user is told, once, after a fill that stopped at the limit.
 std::string listedOnlyMessage();
