@@ -4,7 +4,9 @@
 // The libraries come from the system folder only, never from the program's
 // folder. Libraries that the system does not keep for itself (the common
 // controls, IP helper, WinINet, WinHTTP) are bound here instead of imported,
-// so that the loader does not look for them next to the program either. A
+// so that the loader does not look for them next to the program either; so
+// are the calls that only newer systems have (the display-scale calls of
+// Windows 10), which an import would keep from starting on older ones. A
 // function that cannot be bound is a fatal error
 // ("无法找到指定DLL库文件“%s”中的输出命令“%s”"), unless its caller asked for
 // it only if present. Bound libraries stay loaded until the process ends.
@@ -43,6 +45,9 @@ enum class SystemFunction : int {
     WinHttpQueryDataAvailable,
     WinHttpReadData,
     WinHttpCloseHandle,
+    GetDpiForWindow,
+    GetDpiForSystem,
+    GetSystemMetricsForDpi,
     Count
 };
 

@@ -52,6 +52,9 @@ constexpr std::array<Entry, static_cast<std::size_t>(SystemFunction::Count)> kTa
     {"winhttp.dll", "WinHttpQueryDataAvailable"},
     {"winhttp.dll", "WinHttpReadData"},
     {"winhttp.dll", "WinHttpCloseHandle"},
+    {"user32.dll", "GetDpiForWindow"},
+    {"user32.dll", "GetDpiForSystem"},
+    {"user32.dll", "GetSystemMetricsForDpi"},
 }};
 
 std::array<std::atomic<void*>, kTable.size()> gAddresses{};
