@@ -93,7 +93,7 @@ COLORREF Theme::blend(Rgb a, Rgb b, int weight) {
 
 HFONT Theme::makeFont(int dpi, int weight, bool underline) const {
     LOGFONTW lf{};
-    lf.lfHeight = -DpiScale(dpi)(description_.fontHeight);
+    lf.lfHeight = -DpiScale(dpi).fontHeight(description_.fontHeight);
     lf.lfWeight = weight;
     lf.lfUnderline = underline ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;

@@ -25,6 +25,16 @@ public:
     // it undoes operator() exactly: unscale(s(x)) == x.
     constexpr int unscale(int pixels) const { return mulDiv(pixels, kDesignDpi, dpi_); }
 
+    // A font's height of `pixels` at 96 DPI, at this DPI with its size
+    // rounded towards zero: a font grows a whole pixel at a time and never
+    // beyond the scale, so a caption that fits its control at 96 DPI still
+    // fits it where the control's size is rounded to the nearest pixel.
+    // (The system derives its own fonts from points the same way: 8 points
+    // are 11 pixels at 96 DPI and 16 at 144.)
+    constexpr int fontHeight(int pixels) const {
+        return static_cast<int>(static_cast<std::int64_t>(pixels) * dpi_ / kDesignDpi);
+    }
+
     // The width of a line drawn `pixels` wide at 96 DPI: whole multiples of
     // it only, never less than one pixel, so that a hairline stays one
     // sharp pixel at 150 % instead of becoming a blurred or doubled one.

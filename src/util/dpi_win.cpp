@@ -43,7 +43,10 @@ int systemMetricForDpi(int index, int dpi) {
 LOGFONTW defaultGuiFontAt(int dpi) {
     LOGFONTW font{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-    font.lfHeight = DpiScale::mulDiv(font.lfHeight, dpi, systemDpi());
+    // Stock fonts are made for the system DPI; from there, as from 96 DPI,
+    // a font's size is rounded towards zero (DpiScale::fontHeight).
+    const int system = systemDpi();
+    font.lfHeight = static_cast<LONG>(static_cast<long long>(font.lfHeight) * dpi / system);
     return font;
 }
 

@@ -20,7 +20,7 @@ int systemDpi();
 int systemMetricForDpi(int index, int dpi);
 
 // The system's default GUI font (DEFAULT_GUI_FONT), described for `dpi`: its
-// height scaled from the system DPI.
+// height scaled from the system DPI, rounded towards zero.
 LOGFONTW defaultGuiFontAt(int dpi);
 
 }  // namespace velmora

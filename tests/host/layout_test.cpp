@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -69,37 +68,21 @@ TEST(LayoutTest, StatusPanelsAndColumns) {
     EXPECT_FALSE(listColumns()[0].centred) << "the first column of a list view is always left";
 }
 
-TEST(LayoutTest, At96DpiEveryPlaceIsTheTablesAndOtherScalesMoveEdges) {
+TEST(LayoutTest, ScalesLikeMulDivNothingAt96DpiAndFontsNeverPastTheScale) {
     for (const ControlEntry& c : controlTable()) {
-        SCOPED_TRACE("control " + std::to_string(c.id));
-        EXPECT_EQ(placeAt(c, DpiScale(96)), (Place{c.left, c.top, c.width, c.height}));
-        // At 150 % each edge is rounded on its own, so widths may differ by
-        // a pixel from a scaled width but neighbours never gap or overlap.
-        const Place at = placeAt(c, DpiScale(144));
-        EXPECT_EQ(at.left + at.width, DpiScale(144)(c.left + c.width));
-        EXPECT_LE(std::abs(at.width - DpiScale(144)(c.width)), 1);
+        EXPECT_EQ(placeAt(c, DpiScale(96)), (Place{c.left, c.top, c.width, c.height})) << c.id;
     }
-    EXPECT_EQ(statusEdgesAt(DpiScale(96)), (std::array<int, kStatusPanelCount>{118, 618}));
-    EXPECT_EQ(statusEdgesAt(DpiScale(192)), (std::array<int, kStatusPanelCount>{236, 1236}));
-}
-
-TEST(DpiScaleTest, RoundsHalvesAwayFromZeroAndUnscalesExactly) {
-    EXPECT_EQ(DpiScale(144)(1), 2);
+    EXPECT_EQ(DpiScale(144)(485), 728) << "halves away from zero";
     EXPECT_EQ(DpiScale(144)(-1), -2);
-    EXPECT_EQ(DpiScale(144)(485), 728);
-    EXPECT_EQ(DpiScale(120)(3), 4);
-    // The notice's place goes down to 96-DPI pixels and back on every tick.
-    for (int dpi : {96, 120, 144, 168, 192, 240, 288}) {
-        const DpiScale s(dpi);
-        for (int px = -3000; px <= 3000; ++px) ASSERT_EQ(s.unscale(s(px)), px) << dpi;
-    }
     EXPECT_EQ(DpiScale(0).dpi(), 96) << "a failed query counts as 96 DPI";
-    EXPECT_EQ(DpiScale(-1)(10), 10);
-    EXPECT_EQ(DpiScale(144).line(1), 1);
-    EXPECT_EQ(DpiScale(192).line(1), 2);
-    EXPECT_EQ(DpiScale(72).line(1), 1);
     EXPECT_EQ(DpiScale(192)(INT_MAX), INT_MAX);
-    EXPECT_EQ(DpiScale(192)(INT_MIN), INT_MIN);
+    // The notice's place goes down to 96-DPI pixels and back on every tick.
+    for (int dpi : {96, 120, 144, 192, 288}) {
+        for (int px = -3000; px <= 3000; ++px) ASSERT_EQ(DpiScale(dpi).unscale(DpiScale(dpi)(px)), px) << dpi;
+    }
+    EXPECT_EQ(DpiScale(144).fontHeight(11), 16);
+    EXPECT_EQ(DpiScale(144).line(1), 1) << "hairlines stay one sharp pixel at 150 %";
+    EXPECT_EQ(DpiScale(192).line(1), 2);
 }
 
 }  // namespace
