@@ -2,7 +2,10 @@
 """Draws the program's icon (a shield with a relay mark) into an .ico file.
 
 Usage: make_icon.py OUTPUT.ico
-Sizes 16, 32 and 48, 32-bit BGRA with an AND mask, no external libraries.
+32-bit BGRA with an AND mask, no external libraries. The sizes are those the
+window asks for at the common display scales (100 %, 125 %, 150 %, 200 %):
+the small icon at 16, 20, 24 and 32 pixels, the window's own 48-pixel icon at
+48, 60, 72 and 96, so that the system never has to stretch one.
 """
 import math
 import struct
@@ -54,7 +57,7 @@ def image(size):
 
 
 def main():
-    sizes = (16, 32, 48)
+    sizes = (16, 20, 24, 32, 48, 60, 72, 96)
     images = [image(s) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)

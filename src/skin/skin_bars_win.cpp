@@ -38,11 +38,10 @@ void paintHeader(Engine& engine, const SkinnedWindow& w, HDC given) {
     const RECT rc = clientRect(header);
     BufferedPaint buffer(paint.dc(), rc);
     const HDC dc = buffer.dc();
-    Theme& theme = engine.theme();
-    const SkinPalette& p = theme.palette();
-    const HFONT font = theme.boldFont()
-                           ? theme.boldFont()
-                           : reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0));
+    const SkinPalette& p = engine.theme().palette();
+    const DpiScale s = Engine::scaleOf(header);
+    const HFONT bold = engine.fontsOf(header).bold;
+    const HFONT font = bold ? bold : reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0));
 
     fillSolidRect(dc, rc, c(p.headerBack));
     const auto count = SendMessageW(header, HDM_GETITEMCOUNT, 0, 0);
@@ -59,13 +58,13 @@ void paintHeader(Engine& engine, const SkinnedWindow& w, HDC given) {
         SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&hi));
         if (i == w.pressedItem) fillSolidRect(dc, item, Theme::blend(p.headerBack, p.accent, 48));
         RECT text = item;
-        InflateRect(&text, -5, 0);
+        InflateRect(&text, -s(5), 0);
         drawText(dc, caption, text, font, c(p.headerText),
                  alignmentOf(hi.fmt) | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-        vLine(dc, item.right - 1, item.top + 5, item.bottom - 5, c(p.headerDivider));
+        vLine(dc, item.right - s.line(1), item.top + s(5), item.bottom - s(5), c(p.headerDivider), s.line(1));
     }
     // A line in the accent colour closes the header towards the rows.
-    const RECT rule{rc.left, rc.bottom - 2, rc.right, rc.bottom};
+    const RECT rule{rc.left, rc.bottom - s.line(2), rc.right, rc.bottom};
     fillSolidRect(dc, rule, c(p.accent));
 }
 
@@ -75,13 +74,14 @@ void paintStatusBar(Engine& engine, HWND bar, HDC given) {
     BufferedPaint buffer(paint.dc(), rc);
     const HDC dc = buffer.dc();
     const SkinPalette& p = engine.theme().palette();
+    const DpiScale s = Engine::scaleOf(bar);
     const auto font = reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0));
     const UINT format = DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
 
     fillSolidRect(dc, rc, c(p.statusBack));
     if (SendMessageW(bar, SB_ISSIMPLE, 0, 0)) {
         RECT text = rc;
-        InflateRect(&text, -6, 0);
+        InflateRect(&text, -s(6), 0);
         drawText(dc, windowText(bar), text, font, c(p.statusText), format);
         return;
     }
@@ -91,9 +91,11 @@ void paintStatusBar(Engine& engine, HWND bar, HDC given) {
         if (!SendMessageW(bar, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&part))) continue;
         bool ownerDrawn = false;
         const std::wstring text = statusText(bar, i, ownerDrawn);
-        RECT area{part.left + 5, rc.top, part.right - 2, rc.bottom};
+        RECT area{part.left + s(5), rc.top, part.right - s(2), rc.bottom};
         if (!ownerDrawn) drawText(dc, text, area, font, c(p.statusText), format);
-        if (i + 1 < parts) vLine(dc, part.right, rc.top + 4, rc.bottom - 4, c(p.statusDivider));
+        if (i + 1 < parts) {
+            vLine(dc, part.right, rc.top + s(4), rc.bottom - s(4), c(p.statusDivider), s.line(1));
+        }
     }
 }
 

@@ -27,19 +27,21 @@ void paintGroupBox(Engine& engine, HWND box, HDC given) {
     const HDC dc = buffer.dc();
     Theme& theme = engine.theme();
     const SkinPalette& p = theme.palette();
+    const DpiScale s = Engine::scaleOf(box);
 
     fillSolidRect(dc, rc, engine.backgroundOf(GetParent(box)));
-    roundPanel(dc, rc, c(p.groupBack), c(p.groupBorder), theme.cornerRadius());
+    roundPanel(dc, rc, c(p.groupBack), c(p.groupBorder), s(theme.cornerRadius()), s.line(1));
 
     const std::wstring caption = windowText(box);
     if (caption.empty()) return;
-    const HFONT font = theme.boldFont() ? theme.boldFont() : windowFont(box);
+    const HFONT bold = engine.fontsOf(box).bold;
+    const HFONT font = bold ? bold : windowFont(box);
     const SIZE size = textSize(dc, caption, font);
     // The caption sits inside the panel's top edge, marked by a short bar
     // in the accent colour; the controls begin below it.
-    const RECT bar{rc.left + 6, rc.top + 4, rc.left + 9, rc.top + 1 + size.cy - 3};
+    const RECT bar{rc.left + s(6), rc.top + s(4), rc.left + s(9), rc.top + s(1) + size.cy - s(3)};
     fillSolidRect(dc, bar, c(p.accent));
-    const RECT text{rc.left + 13, rc.top + 1, rc.right - 6, rc.top + 1 + size.cy};
+    const RECT text{rc.left + s(13), rc.top + s(1), rc.right - s(6), rc.top + s(1) + size.cy};
     const bool enabled = IsWindowEnabled(box) != FALSE;
     drawText(dc, caption, text, font, c(enabled ? p.groupText : p.disabledText),
              DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS |
@@ -54,6 +56,7 @@ void paintPushButton(Engine& engine, const SkinnedWindow& button, HDC given) {
     const HDC dc = buffer.dc();
     Theme& theme = engine.theme();
     const SkinPalette& p = theme.palette();
+    const DpiScale s = Engine::scaleOf(window);
 
     const auto state = SendMessageW(window, BM_GETSTATE, 0, 0);
     const bool pressed = (state & BST_PUSHED) != 0;
@@ -65,18 +68,18 @@ void paintPushButton(Engine& engine, const SkinnedWindow& button, HDC given) {
     fillSolidRect(dc, rc, engine.backgroundOf(GetParent(window)));
     COLORREF face = c(pressed ? p.buttonFacePressed : button.hot ? p.buttonFaceHot : p.buttonFace);
     if (!enabled) face = Theme::blend(p.buttonFace, p.windowBack, 150);
-    const int radius = theme.cornerRadius();
-    roundPanel(dc, rc, face, c(p.buttonBorder), radius);
+    const int radius = s(theme.cornerRadius());
+    roundPanel(dc, rc, face, c(p.buttonBorder), radius, s.line(1));
     if (enabled && (focused || isDefault)) {
         RECT ring = rc;
-        InflateRect(&ring, -2, -2);
+        InflateRect(&ring, -s(2), -s(2));
         roundFrame(dc, ring, Theme::blend(p.buttonFace, p.buttonText, focused ? 150 : 70),
-                   std::max(0, radius - 2));
+                   std::max(0, radius - s(2)), s.line(1));
     }
 
     RECT text = rc;
-    InflateRect(&text, -4, -2);
-    if (pressed) OffsetRect(&text, 0, 1);
+    InflateRect(&text, -s(4), -s(2));
+    if (pressed) OffsetRect(&text, 0, s.line(1));
     const UINT lines = (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER;
     drawText(dc, windowText(window), text, windowFont(window),
              c(enabled ? p.buttonText : p.disabledText),
@@ -96,12 +99,12 @@ std::wstring selectedItemText(HWND combo) {
     return text;
 }
 
-void drawDropButton(HDC dc, const SkinPalette& p, RECT button, bool pushed, bool enabled) {
+void drawDropButton(HDC dc, const SkinPalette& p, RECT button, bool pushed, bool enabled, DpiScale s) {
     if (button.right <= button.left) return;
     fillSolidRect(dc, button, pushed ? c(p.buttonFacePressed) : c(p.headerBack));
-    vLine(dc, button.left, button.top, button.bottom, c(p.editBorder));
-    chevron(dc, (button.left + button.right) / 2 + 1, (button.top + button.bottom) / 2,
-            pushed ? c(p.buttonText) : c(enabled ? p.accent : p.disabledText));
+    vLine(dc, button.left, button.top, button.bottom, c(p.editBorder), s.line(1));
+    chevron(dc, (button.left + button.right) / 2 + s.line(1), (button.top + button.bottom) / 2,
+            pushed ? c(p.buttonText) : c(enabled ? p.accent : p.disabledText), s);
 }
 
 }  // namespace
@@ -117,6 +120,7 @@ void paintComboBox(Engine& engine, HWND combo, HDC given) {
     const HDC dc = buffer.dc();
     Theme& theme = engine.theme();
     const SkinPalette& p = theme.palette();
+    const DpiScale s = Engine::scaleOf(combo);
 
     const HWND focus = GetFocus();
     const bool focused = focus == combo || (info.hwndItem && focus == info.hwndItem);
@@ -125,27 +129,33 @@ void paintComboBox(Engine& engine, HWND combo, HDC given) {
     const COLORREF back = enabled ? c(p.editBack) : Theme::blend(p.editBack, p.windowBack, 128);
 
     fillSolidRect(dc, rc, engine.backgroundOf(GetParent(combo)));
+    const int line = s.line(1);
     roundPanel(dc, rc, back, c(focused || dropped ? p.editFocusBorder : p.editBorder),
-               std::min(theme.cornerRadius(), 3));
-    const RECT button{info.rcButton.left, rc.top + 1, rc.right - 1, rc.bottom - 1};
-    drawDropButton(dc, p, button, dropped || (info.stateButton & STATE_SYSTEM_PRESSED), enabled);
+               s(std::min(theme.cornerRadius(), 3)), line);
+    const RECT button{info.rcButton.left, rc.top + line, rc.right - line, rc.bottom - line};
+    drawDropButton(dc, p, button, dropped || (info.stateButton & STATE_SYSTEM_PRESSED), enabled, s);
     if (info.hwndItem) return;
 
     RECT item = info.rcItem;
-    item.top = std::max<LONG>(item.top, rc.top + 2);
-    item.bottom = std::min<LONG>(item.bottom, rc.bottom - 2);
+    item.top = std::max<LONG>(item.top, rc.top + s(2));
+    item.bottom = std::min<LONG>(item.bottom, rc.bottom - s(2));
     const bool highlighted = focused && !dropped;
     if (highlighted) fillSolidRect(dc, item, c(p.selectionBack));
-    item.left += 3;
+    item.left += s(3);
     drawText(dc, selectedItemText(combo), item, windowFont(combo),
              c(!enabled ? p.disabledText : highlighted ? p.selectionText : p.editText),
              DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
 void paintFlatFrame(Engine& engine, HWND window) {
-    const auto style = GetWindowLongPtrW(window, GWL_STYLE);
-    const auto exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
-    const int edge = ((exStyle & WS_EX_CLIENTEDGE) ? 2 : 0) + ((style & WS_BORDER) ? 1 : 0);
+    // The edge the system gave the window at its DPI, measured: the flat
+    // frame covers it whole.
+    RECT outer;
+    RECT inside;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &inside);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    const int edge = std::max<int>(inside.left - outer.left, 0);
     if (edge == 0) return;
     const SkinPalette& p = engine.theme().palette();
     const SkinnedWindow* w = engine.find(window);
@@ -157,14 +167,12 @@ void paintFlatFrame(Engine& engine, HWND window) {
 
     HDC dc = GetWindowDC(window);
     if (!dc) return;
-    RECT r;
-    GetWindowRect(window, &r);
+    RECT r = outer;
     OffsetRect(&r, -r.left, -r.top);
-    frameRect(dc, r, c(focused ? p.editFocusBorder : p.editBorder));
-    for (int i = 1; i < edge; ++i) {
-        InflateRect(&r, -1, -1);
-        frameRect(dc, r, inner);
-    }
+    const int border = std::min(edge, Engine::scaleOf(window).line(1));
+    frameRect(dc, r, c(focused ? p.editFocusBorder : p.editBorder), border);
+    InflateRect(&r, -border, -border);
+    if (edge > border) frameRect(dc, r, inner, edge - border);
     ReleaseDC(window, dc);
 }
 

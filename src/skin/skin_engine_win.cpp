@@ -6,6 +6,7 @@
 
 #include "skin/skin_draw_win.h"
 #include "skin/skin_paint_win.h"
+#include "util/dpi_win.h"
 #include "util/window_subclass_win.h"
 
 namespace velmora::skin {
@@ -122,7 +123,7 @@ void Engine::adoptTree(HWND top) {
         const auto s = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
         if (!classify(window, s, window == top ? nullptr : GetParent(window), kind)) continue;
         SkinnedWindow* w = add(window, kind, true);
-        if (!w || !w->ownFont || !theme_.font()) continue;
+        if (!w || !w->ownFont || !theme_.hasFonts()) continue;
         w->programFont = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(*w)), FALSE);
     }
@@ -159,7 +160,7 @@ SkinnedWindow* Engine::add(HWND window, Kind kind, bool skinFonts) {
 
 void Engine::release(SkinnedWindow& w, bool windowLives) {
     unsubclassWindow(w.window, skinWindowProc, kSubclassId);
-    if (windowLives && w.ownFont && theme_.font()) {
+    if (windowLives && w.ownFont && theme_.hasFonts()) {
         SendMessageW(w.window, WM_SETFONT, reinterpret_cast<WPARAM>(w.programFont), FALSE);
     }
 }
@@ -182,9 +183,14 @@ COLORREF Engine::backgroundOf(HWND container) {
     return Theme::toColorRef(w && w->kind == Kind::GroupBox ? p.groupBack : p.windowBack);
 }
 
-HFONT Engine::fontFor(const SkinnedWindow& w) const {
-    return w.kind == Kind::Link ? theme_.linkFont() : theme_.font();
+const ThemeFonts& Engine::fontsOf(HWND window) { return theme_.fonts(windowDpi(window)); }
+
+HFONT Engine::fontFor(const SkinnedWindow& w) {
+    const ThemeFonts& fonts = fontsOf(w.window);
+    return w.kind == Kind::Link ? fonts.link : fonts.normal;
 }
+
+DpiScale Engine::scaleOf(HWND window) { return DpiScale(windowDpi(window)); }
 
 UINT Engine::repaintMessage() {
     static const UINT message = RegisterWindowMessageW(L"VelmoraSkinRepaint");

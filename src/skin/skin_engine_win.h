@@ -11,6 +11,7 @@
 
 #include "skin/skin_format.h"
 #include "skin/skin_theme_win.h"
+#include "util/dpi_scale.h"
 
 namespace velmora::skin {
 
@@ -66,7 +67,13 @@ public:
 
     // Background that a control sitting in `container` must paint.
     COLORREF backgroundOf(HWND container);
-    HFONT fontFor(const SkinnedWindow& w) const;
+    // The skin's font for the window at its DPI (null when the skin has
+    // none of its faces).
+    HFONT fontFor(const SkinnedWindow& w);
+    // The skin's fonts at the window's DPI.
+    const ThemeFonts& fontsOf(HWND window);
+    // Pixel counts of the skin's 96-DPI metrics at the window's DPI.
+    static DpiScale scaleOf(HWND window);
     // A private message that makes a control repaint itself once the
     // message that triggered the default drawing has been fully handled.
     static UINT repaintMessage();

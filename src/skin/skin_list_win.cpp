@@ -65,6 +65,7 @@ constexpr int kMaxColumns = 32;
 // row drawn and shifted to the others.
 struct ListPaint {
     HWND list = nullptr;
+    DpiScale scale;
     bool focused = false;
     Rgb listBack{};
     HFONT font = nullptr;
@@ -80,6 +81,7 @@ thread_local ListPaint tPaint;
 void beginPaint(HWND list) {
     ListPaint& paint = tPaint;
     paint.list = list;
+    paint.scale = Engine::scaleOf(list);
     paint.focused = GetFocus() == list;
     const auto bk = static_cast<COLORREF>(SendMessageW(list, LVM_GETBKCOLOR, 0, 0));
     paint.listBack = Rgb{GetRValue(bk), GetGValue(bk), GetBValue(bk)};
@@ -128,7 +130,7 @@ void drawRow(Engine& engine, HWND list, HDC dc, int item) {
     }
     for (int column = 0; column < tPaint.columns; ++column) {
         RECT cell{tPaint.left[column], row.top, tPaint.right[column], row.bottom};
-        InflateRect(&cell, -5, 0);
+        InflateRect(&cell, -tPaint.scale(5), 0);
         drawText(dc, cellText(list, item, column), cell, tPaint.font, text,
                  tPaint.align[column] | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     }

@@ -33,10 +33,8 @@ const DrawnItem* ours(ULONG_PTR data) {
     return nullptr;
 }
 
-HFONT menuFont(Engine& engine) {
-    return engine.theme().font() ? engine.theme().font()
-                                 : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
+// Menus take the DPI of the window they belong to.
+HFONT menuFont(Engine& engine, HWND owner) { return engine.fontsOf(owner).menu; }
 
 std::wstring itemText(HMENU menu, UINT position) {
     MENUITEMINFOW mi{};
@@ -76,50 +74,53 @@ void takeOver(HMENU menu) {
 }
 
 void measure(Engine& engine, HWND owner, MEASUREITEMSTRUCT& m, const DrawnItem& item) {
+    const DpiScale s = Engine::scaleOf(owner);
     if (item.type & MFT_SEPARATOR) {
-        m.itemWidth = 20;
-        m.itemHeight = 7;
+        m.itemWidth = static_cast<UINT>(s(20));
+        m.itemHeight = static_cast<UINT>(s(7));
         return;
     }
     const std::size_t tab = item.text.find(L'\t');
+    const HFONT font = menuFont(engine, owner);
     HDC dc = GetDC(owner);
-    const SIZE label = textSize(dc, item.text.substr(0, tab), menuFont(engine));
-    const SIZE keys = tab == std::wstring::npos ? SIZE{0, 0}
-                                                : textSize(dc, item.text.substr(tab + 1), menuFont(engine));
+    const SIZE label = textSize(dc, item.text.substr(0, tab), font);
+    const SIZE keys = tab == std::wstring::npos ? SIZE{0, 0} : textSize(dc, item.text.substr(tab + 1), font);
     ReleaseDC(owner, dc);
-    m.itemWidth = static_cast<UINT>(8 + label.cx + (keys.cx ? 24 + keys.cx : 0) + 20);
-    m.itemHeight = static_cast<UINT>(std::max<LONG>(label.cy + 10, 24));
+    m.itemWidth = static_cast<UINT>(s(8) + label.cx + (keys.cx ? s(24) + keys.cx : 0) + s(20));
+    m.itemHeight = static_cast<UINT>(std::max<LONG>(label.cy + s(10), s(24)));
 }
 
-void draw(Engine& engine, const DRAWITEMSTRUCT& d, const DrawnItem& item) {
+void draw(Engine& engine, HWND owner, const DRAWITEMSTRUCT& d, const DrawnItem& item) {
     const SkinPalette& p = engine.theme().palette();
+    const DpiScale s = Engine::scaleOf(owner);
     const HDC dc = d.hDC;
     const RECT rc = d.rcItem;
     fillSolidRect(dc, rc, c(p.menuBack));
     if (item.type & MFT_SEPARATOR) {
-        hLine(dc, rc.left + 8, rc.right - 8, (rc.top + rc.bottom) / 2, c(p.menuSeparator));
+        hLine(dc, rc.left + s(8), rc.right - s(8), (rc.top + rc.bottom) / 2, c(p.menuSeparator), s.line(1));
         return;
     }
     const bool disabled = (d.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
     const bool selected = (d.itemState & ODS_SELECTED) != 0 && !disabled;
     if (selected) {
         RECT band = rc;
-        InflateRect(&band, -3, -1);
+        InflateRect(&band, -s(3), -s.line(1));
         roundPanel(dc, band, c(p.menuHighlightBack), c(p.menuHighlightBack),
-                   std::min(engine.theme().cornerRadius(), 3));
+                   s(std::min(engine.theme().cornerRadius(), 3)), s.line(1));
     }
     const COLORREF text = c(disabled ? p.disabledText : selected ? p.menuHighlightText : p.menuText);
     if (d.itemState & ODS_CHECKED) {
         const int cy = (rc.top + rc.bottom) / 2;
-        const RECT mark{rc.left + 9, cy - 3, rc.left + 15, cy + 3};
+        const RECT mark{rc.left + s(9), cy - s(3), rc.left + s(15), cy + s(3)};
         fillSolidRect(dc, mark, selected ? text : c(p.accent));
     }
     const std::size_t tab = item.text.find(L'\t');
     const UINT format = DT_SINGLELINE | DT_VCENTER | ((d.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0);
-    RECT label{rc.left + 20, rc.top, rc.right - 12, rc.bottom};
-    drawText(dc, item.text.substr(0, tab), label, menuFont(engine), text, DT_LEFT | format);
+    const HFONT font = menuFont(engine, owner);
+    RECT label{rc.left + s(20), rc.top, rc.right - s(12), rc.bottom};
+    drawText(dc, item.text.substr(0, tab), label, font, text, DT_LEFT | format);
     if (tab != std::wstring::npos) {
-        drawText(dc, item.text.substr(tab + 1), label, menuFont(engine), text, DT_RIGHT | format);
+        drawText(dc, item.text.substr(tab + 1), label, font, text, DT_RIGHT | format);
     }
 }
 
@@ -137,11 +138,10 @@ void paintMenuFrame(Engine& engine, HWND menuWindow) {
     if (!dc) return;
     const SkinPalette& p = engine.theme().palette();
     RECT r{0, 0, window.right - window.left, window.bottom - window.top};
-    frameRect(dc, r, c(p.groupBorder));
-    for (int i = 1; i < edge; ++i) {
-        InflateRect(&r, -1, -1);
-        frameRect(dc, r, c(p.menuBack));
-    }
+    const int border = std::min(edge, Engine::scaleOf(menuWindow).line(1));
+    frameRect(dc, r, c(p.groupBorder), border);
+    InflateRect(&r, -border, -border);
+    if (edge > border) frameRect(dc, r, c(p.menuBack), edge - border);
     ReleaseDC(menuWindow, dc);
 }
 
@@ -185,7 +185,7 @@ bool menuMessage(Engine& engine, HWND owner, UINT message, WPARAM wParam, LPARAM
             const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             const DrawnItem* item = d && d->CtlType == ODT_MENU ? ours(d->itemData) : nullptr;
             if (!item) return false;
-            draw(engine, *d, *item);
+            draw(engine, owner, *d, *item);
             result = TRUE;
             return true;
         }

@@ -43,74 +43,79 @@ void fillSolidRect(HDC dc, const RECT& r, COLORREF colour) {
     SetBkColor(dc, old);
 }
 
-void frameRect(HDC dc, const RECT& r, COLORREF colour) {
-    hLine(dc, r.left, r.right, r.top, colour);
-    hLine(dc, r.left, r.right, r.bottom - 1, colour);
-    vLine(dc, r.left, r.top, r.bottom, colour);
-    vLine(dc, r.right - 1, r.top, r.bottom, colour);
+void frameRect(HDC dc, const RECT& r, COLORREF colour, int width) {
+    hLine(dc, r.left, r.right, r.top, colour, width);
+    hLine(dc, r.left, r.right, r.bottom - width, colour, width);
+    vLine(dc, r.left, r.top, r.bottom, colour, width);
+    vLine(dc, r.right - width, r.top, r.bottom, colour, width);
 }
 
-void hLine(HDC dc, int x0, int x1, int y, COLORREF colour) {
-    const RECT r{x0, y, x1, y + 1};
+void hLine(HDC dc, int x0, int x1, int y, COLORREF colour, int width) {
+    const RECT r{x0, y, x1, y + width};
     fillSolidRect(dc, r, colour);
 }
 
-void vLine(HDC dc, int x, int y0, int y1, COLORREF colour) {
-    const RECT r{x, y0, x + 1, y1};
+void vLine(HDC dc, int x, int y0, int y1, COLORREF colour, int width) {
+    const RECT r{x, y0, x + width, y1};
     fillSolidRect(dc, r, colour);
 }
 
-void roundPanel(HDC dc, const RECT& r, COLORREF fill, COLORREF border, int radius) {
+namespace {
+
+// A pen that draws inside the shape's rectangle however wide it is.
+HPEN framePen(COLORREF colour, int line) {
+    return CreatePen(line > 1 ? PS_INSIDEFRAME : PS_SOLID, line, colour);
+}
+
+}  // namespace
+
+void roundPanel(HDC dc, const RECT& r, COLORREF fill, COLORREF border, int radius, int line) {
     if (radius <= 0) {
         fillSolidRect(dc, r, fill);
-        frameRect(dc, r, border);
+        frameRect(dc, r, border, line);
         return;
     }
-    HPEN pen = CreatePen(PS_SOLID, 1, border);
-    HBRUSH brush = CreateSolidBrush(fill);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    const ScopedGdiObject pen(framePen(border, line));
+    const ScopedGdiObject brush(CreateSolidBrush(fill));
+    const ScopedSelect usePen(dc, pen.get());
+    const ScopedSelect useBrush(dc, brush.get());
     RoundRect(dc, r.left, r.top, r.right, r.bottom, radius * 2, radius * 2);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(brush);
-    DeleteObject(pen);
 }
 
-void roundFrame(HDC dc, const RECT& r, COLORREF colour, int radius) {
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+void roundFrame(HDC dc, const RECT& r, COLORREF colour, int radius, int line) {
+    const ScopedGdiObject pen(framePen(colour, line));
+    const ScopedSelect usePen(dc, pen.get());
+    const ScopedSelect useBrush(dc, GetStockObject(NULL_BRUSH));
     RoundRect(dc, r.left, r.top, r.right, r.bottom, radius * 2, radius * 2);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
 }
 
-void chevron(HDC dc, int cx, int cy, COLORREF colour) {
-    // Two strokes of a "v", each two pixels thick so that it reads at 96 dpi.
-    for (int i = 0; i < 4; ++i) {
-        const RECT left{cx - 4 + i, cy - 2 + i, cx - 2 + i, cy - 1 + i};
-        const RECT right{cx + 2 - i, cy - 2 + i, cx + 4 - i, cy - 1 + i};
+void chevron(HDC dc, int cx, int cy, COLORREF colour, DpiScale scale) {
+    // Two strokes of a "v", stepping one pixel down a row, each two pixels
+    // thick at 96 DPI so that it reads there; both grow with the DPI.
+    const int half = scale(4);
+    const int thick = scale(2);
+    const int top = cy - half / 2;
+    for (int i = 0; i < half; ++i) {
+        const RECT left{cx - half + i, top + i, cx - half + i + thick, top + i + 1};
+        const RECT right{cx + half - i - thick, top + i, cx + half - i, top + i + 1};
         fillSolidRect(dc, left, colour);
         fillSolidRect(dc, right, colour);
     }
-    const RECT tip{cx - 1, cy + 2, cx + 1, cy + 3};
+    const RECT tip{cx - thick / 2, top + half, cx - thick / 2 + thick, top + half + 1};
     fillSolidRect(dc, tip, colour);
 }
 
 void drawText(HDC dc, const std::wstring& text, RECT r, HFONT font, COLORREF colour, UINT format) {
-    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+    const ScopedSelect useFont(dc, font);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = SetTextColor(dc, colour);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
-    if (font) SelectObject(dc, oldFont);
 }
 
 SIZE textSize(HDC dc, const std::wstring& text, HFONT font) {
-    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+    const ScopedSelect useFont(dc, font);
     SIZE size{0, 0};
     if (text.empty()) {
         TEXTMETRICW tm{};
@@ -119,7 +124,6 @@ SIZE textSize(HDC dc, const std::wstring& text, HFONT font) {
     } else {
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     }
-    if (font) SelectObject(dc, oldFont);
     return size;
 }
 

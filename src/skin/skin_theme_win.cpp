@@ -1,8 +1,11 @@
 #include "skin/skin_theme_win.h"
 
 #include <string>
+#include <utility>
 
 #include "util/codepage.h"
+#include "util/dpi_scale.h"
+#include "util/dpi_win.h"
 
 namespace velmora::skin {
 namespace {
@@ -33,20 +36,46 @@ bool faceInstalled(const std::wstring& face) {
 
 Theme::Theme(const SkinDescription& description) : description_(description) {
     for (const std::string& face : description_.fontFaces) {
-        const std::wstring wide = utf8ToWide(face);
+        std::wstring wide = utf8ToWide(face);
         if (!faceInstalled(wide)) continue;
-        font_ = makeFont(wide.c_str(), description_.fontWeight, false);
-        boldFont_ = makeFont(wide.c_str(), description_.fontWeight < 600 ? 700 : 900, false);
-        linkFont_ = makeFont(wide.c_str(), description_.fontWeight, true);
+        face_ = std::move(wide);
         break;
     }
 }
 
 Theme::~Theme() {
     for (const auto& [colour, b] : brushes_) DeleteObject(b);
-    for (HFONT f : {font_, boldFont_, linkFont_}) {
-        if (f) DeleteObject(f);
+    for (const auto& [dpi, set] : fonts_) {
+        // The menu font is the normal one when the skin has a face.
+        for (HFONT f : {set.normal, set.bold, set.link}) {
+            if (f) DeleteObject(f);
+        }
+        if (set.menu && set.menu != set.normal) DeleteObject(set.menu);
     }
+}
+
+const ThemeFonts& Theme::fonts(int dpi) {
+    const auto found = fonts_.find(dpi);
+    if (found != fonts_.end()) return found->second;
+    ThemeFonts set;
+    if (hasFonts()) {
+        set.normal = makeFont(dpi, description_.fontWeight, false);
+        set.bold = makeFont(dpi, description_.fontWeight < 600 ? 700 : 900, false);
+        set.link = makeFont(dpi, description_.fontWeight, true);
+        set.menu = set.normal;
+    } else {
+        const LOGFONTW system = defaultGuiFontAt(dpi);
+        set.menu = CreateFontIndirectW(&system);
+    }
+    return fonts_.emplace(dpi, set).first->second;
+}
+
+bool Theme::isThemeFont(HFONT font) const {
+    if (!font) return false;
+    for (const auto& [dpi, set] : fonts_) {
+        if (font == set.normal || font == set.bold || font == set.link || font == set.menu) return true;
+    }
+    return false;
 }
 
 HBRUSH Theme::brush(COLORREF colour) {
@@ -62,15 +91,15 @@ COLORREF Theme::blend(Rgb a, Rgb b, int weight) {
     return RGB(mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b));
 }
 
-HFONT Theme::makeFont(const wchar_t* face, int weight, bool underline) const {
+HFONT Theme::makeFont(int dpi, int weight, bool underline) const {
     LOGFONTW lf{};
-    lf.lfHeight = -description_.fontHeight;
+    lf.lfHeight = -DpiScale(dpi).fontHeight(description_.fontHeight);
     lf.lfWeight = weight;
     lf.lfUnderline = underline ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfOutPrecision = OUT_TT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, face_.c_str(), LF_FACESIZE);
     return CreateFontIndirectW(&lf);
 }
 

@@ -23,11 +23,6 @@ bool isContainer(Kind kind) {
     return kind == Kind::TopLevel || kind == Kind::Container || kind == Kind::GroupBox;
 }
 
-bool isThemeFont(const Theme& theme, WPARAM font) {
-    const auto f = reinterpret_cast<HFONT>(font);
-    return f && (f == theme.font() || f == theme.boldFont() || f == theme.linkFont());
-}
-
 // Messages after which a control's standard procedure may have drawn it.
 bool changesLook(Kind kind, UINT message) {
     switch (message) {
@@ -201,9 +196,13 @@ bool controlMessage(Engine& engine, SkinnedWindow& w, UINT message, WPARAM wPara
 bool fontMessage(Engine& engine, SkinnedWindow& w, UINT message, WPARAM wParam, LPARAM lParam,
                  LRESULT& result) {
     const Theme& theme = engine.theme();
-    if (!w.ownFont || !theme.font()) return false;
+    if (!w.ownFont || !theme.hasFonts()) return false;
+    // The skin's font at the window's DPI stands in for the program's: a
+    // program that gives its controls a new font when the window moves to
+    // another scale gets the skin's at the new DPI in it.
     if (message == WM_SETFONT) {
-        if (!isThemeFont(theme, wParam)) w.programFont = reinterpret_cast<HFONT>(wParam);
+        const auto font = reinterpret_cast<HFONT>(wParam);
+        if (!theme.isThemeFont(font)) w.programFont = font;
         result = defSubclassProc(w.window, message, reinterpret_cast<WPARAM>(engine.fontFor(w)), lParam);
         return true;
     }

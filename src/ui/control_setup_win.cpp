@@ -13,7 +13,7 @@ namespace velmora::ui {
 
 namespace {
 
-void fillList(HWND list) {
+void fillList(HWND list, DpiScale scale) {
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     ListView_SetBkColor(list, RGB(255, 255, 255));
     ListView_SetTextBkColor(list, RGB(255, 255, 255));
@@ -23,7 +23,7 @@ void fillList(HWND list) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
         column.fmt = col.centred ? LVCFMT_CENTER : LVCFMT_LEFT;
-        column.cx = col.width;
+        column.cx = scale(col.width);
         column.pszText = caption.data();
         column.iSubItem = index;
         SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
@@ -71,18 +71,85 @@ LRESULT CALLBACK groupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return defSubclassProc(window, message, wParam, lParam);
 }
 
-void fillStatusBar(HWND bar) {
-    const auto panels = statusPanels();
-    int edges[2] = {};
-    int right = 0;
-    for (std::size_t i = 0; i < panels.size() && i < 2; ++i) {
-        right += panels[i].width;
-        edges[i] = right;
+int heightOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return static_cast<int>(r.bottom - r.top);
+}
+
+// The bar adds its borders to the minimum it is given, by an amount that
+// differs between systems: the first guess is corrected once by what the
+// bar came out at.
+void dockStatusBar(HWND bar, int wanted) {
+    int borders[3] = {};
+    SendMessageW(bar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+    int minimum = wanted - borders[1];
+    for (int attempt = 0; attempt < 2 && minimum > 0; ++attempt) {
+        SendMessageW(bar, SB_SETMINHEIGHT, static_cast<WPARAM>(minimum), 0);
+        SendMessageW(bar, WM_SIZE, 0, 0);
+        const int got = heightOf(bar);
+        if (got == wanted) break;
+        minimum += wanted - got;
     }
-    SendMessageW(bar, SB_SETPARTS, panels.size(), reinterpret_cast<LPARAM>(edges));
+}
+
+// A combo box's closed field takes its height from the font, with edges
+// that not every system scales; raised to the table's height where it
+// falls short. How the field's height relates to the box's differs between
+// systems (Wine reads back two pixels more than it was given), so the
+// height asked for is corrected once by what the box came out at.
+void fitComboField(HWND combo, int wanted) {
+    auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    for (int attempt = 0; attempt < 2 && field > 0; ++attempt) {
+        const int closed = heightOf(combo);
+        if (closed == wanted || (attempt == 0 && closed > wanted)) return;
+        field += wanted - closed;
+        if (field <= 0) return;
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    }
+}
+
+void setStatusPanels(HWND bar, DpiScale scale) {
+    const auto edges = statusEdgesAt(scale);
+    SendMessageW(bar, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void fillStatusBar(HWND bar, DpiScale scale) {
+    setStatusPanels(bar, scale);
+    const auto panels = statusPanels();
     for (std::size_t i = 0; i < panels.size(); ++i) {
         std::wstring text = toWide(panels[i].text);
         SendMessageW(bar, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+}
+
+RECT placeInParent(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Where the control goes at `scale`; a combo box is made as high as it is
+// with its list open, the closed field taking the height its font needs.
+Place placeFor(const ControlEntry& c, DpiScale scale) {
+    Place at = placeAt(c, scale);
+    if (c.kind == ControlKind::DropDownList || c.kind == ControlKind::DropDownCombo) {
+        at.height = scale(mainWindowEntry().comboOpenHeight);
+    }
+    return at;
+}
+
+// The widths the columns have now, whether the table's or dragged by the
+// user, carried over to the new DPI.
+void rescaleColumns(HWND list, DpiScale from, DpiScale to) {
+    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const auto count = header != nullptr ? SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+    for (int i = 0; i < count; ++i) {
+        const auto column = static_cast<WPARAM>(i);
+        const auto width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+        const int rescaled = DpiScale::mulDiv(width, to.dpi(), from.dpi());
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(rescaled, 0));
     }
 }
 
@@ -120,10 +187,10 @@ ControlClass controlClassFor(const ControlEntry& c) {
     return {L"STATIC", common, 0};
 }
 
-void fillControl(HWND control, const ControlEntry& c) {
+void fillControl(HWND control, const ControlEntry& c, DpiScale scale) {
     switch (c.kind) {
         case ControlKind::ReportList:
-            fillList(control);
+            fillList(control, scale);
             break;
         case ControlKind::DropDownList:
             fillCombo(control, carrierItems(), 0);
@@ -132,7 +199,7 @@ void fillControl(HWND control, const ControlEntry& c) {
             fillCombo(control, portItems(), -1);
             break;
         case ControlKind::StatusBar:
-            fillStatusBar(control);
+            fillStatusBar(control, scale);
             break;
         case ControlKind::MultiLineEdit:
             // The found lines of a large answer must fit whole.
@@ -143,9 +210,8 @@ void fillControl(HWND control, const ControlEntry& c) {
     }
 }
 
-bool createControls(HWND main, HINSTANCE instance, std::map<int, HWND>& created) {
-    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-    const int comboHeight = mainWindowEntry().comboOpenHeight;
+bool createControls(HWND main, HINSTANCE instance, DpiScale scale, HFONT font,
+                    std::map<int, HWND>& created) {
     for (const ControlEntry& c : controlTable()) {
         HWND parent = main;
         if (c.parent != kNoParent) {
@@ -154,20 +220,50 @@ bool createControls(HWND main, HINSTANCE instance, std::map<int, HWND>& created)
             parent = found->second;
         }
         const ControlClass s = controlClassFor(c);
-        const bool combo =
-            c.kind == ControlKind::DropDownList || c.kind == ControlKind::DropDownCombo;
-        const int height = combo ? comboHeight : c.height;
+        const Place at = placeFor(c, scale);
         HWND control = CreateWindowExW(s.exStyle, s.className, toWide(c.text).c_str(), s.style,
-                                       c.left, c.top, c.width, height, parent,
+                                       at.left, at.top, at.width, at.height, parent,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                                        instance, nullptr);
         if (control == nullptr) return false;
         created[c.id] = control;
-        SendMessageW(control, WM_SETFONT, font, FALSE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (c.kind == ControlKind::GroupBox) subclassWindow(control, groupBoxProc, 1, 0);
-        fillControl(control, c);
+        fillControl(control, c, scale);
     }
     return true;
+}
+
+void layOutControlsAgain(const std::map<int, HWND>& controls, DpiScale from, DpiScale to, HFONT font) {
+    for (const ControlEntry& c : controlTable()) {
+        const auto found = controls.find(c.id);
+        if (found == controls.end()) continue;
+        HWND control = found->second;
+        // The font first: a combo box sizes its closed field by it.
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (c.kind == ControlKind::StatusBar) {
+            setStatusPanels(control, to);
+            continue;
+        }
+        Place at = placeFor(c, to);
+        // The notice runs on from where it had scrolled to.
+        if (c.id == kNoticeLabel) at.left = to(from.unscale(placeInParent(control).left));
+        SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (c.kind == ControlKind::ReportList) rescaleColumns(control, from, to);
+    }
+    settleHeights(controls, to);
+}
+
+void settleHeights(const std::map<int, HWND>& controls, DpiScale scale) {
+    for (const ControlEntry& c : controlTable()) {
+        const auto found = controls.find(c.id);
+        if (found == controls.end()) continue;
+        if (c.kind == ControlKind::DropDownList || c.kind == ControlKind::DropDownCombo) {
+            fitComboField(found->second, scale(c.height));
+        } else if (c.kind == ControlKind::StatusBar) {
+            dockStatusBar(found->second, scale(c.height));
+        }
+    }
 }
 
 HMENU buildListMenu() {

@@ -67,7 +67,8 @@ void StartExtraction(MainWindow& window) {
 void ShowListMenu(MainWindow& window) {
     POINT cursor{0, 0};
     GetCursorPos(&cursor);
-    popUpListMenu(window, {cursor.x + kListMenuCursorOffset, cursor.y + kListMenuCursorOffset});
+    const int offset = window.scale()(kListMenuCursorOffset);
+    popUpListMenu(window, {cursor.x + offset, cursor.y + offset});
 }
 
 // The same menu, opened by the menu key or Shift+F10: beside the focused row,

@@ -49,7 +49,7 @@ constexpr ColumnEntry kColumns[] = {
     {"验证", 60, true},  {"网速", 60, true},    {"地区", 60, true},
 };
 
-constexpr StatusPanelEntry kPanels[] = {
+constexpr StatusPanelEntry kPanels[kStatusPanelCount] = {
     {118, "软件提取状态：正常             "},
     {500, "联系：Velmora 开发组"},
 };
@@ -89,6 +89,22 @@ const ControlEntry* findControl(int id) {
         if (c.id == id) return &c;
     }
     return nullptr;
+}
+
+Place placeAt(const ControlEntry& c, DpiScale scale) {
+    const int left = scale(c.left);
+    const int top = scale(c.top);
+    return {left, top, scale(c.left + c.width) - left, scale(c.top + c.height) - top};
+}
+
+std::array<int, kStatusPanelCount> statusEdgesAt(DpiScale scale) {
+    std::array<int, kStatusPanelCount> edges{};
+    int right = 0;
+    for (std::size_t i = 0; i < kStatusPanelCount; ++i) {
+        right += kPanels[i].width;
+        edges[i] = scale(right);
+    }
+    return edges;
 }
 
 }  // namespace velmora::ui

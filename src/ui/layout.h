@@ -1,6 +1,10 @@
 // The main window described as data: its frame, its controls, the list's
 // columns, the status panels and the pop-up menu. One routine in the shell
 // (main_window_win.cpp) creates the window from these tables.
+//
+// Every place and size here is in pixels at 96 DPI; the window scales them
+// by its DPI (util/dpi_scale.h) when it is made and when it moves to a
+// monitor of another scale.
 #pragma once
 
 #include <array>
@@ -8,6 +12,7 @@
 #include <string_view>
 
 #include "ui/ids.h"
+#include "util/dpi_scale.h"
 
 namespace velmora::ui {
 
@@ -78,5 +83,18 @@ inline constexpr std::string_view kImportFilter = "代理文本(*.txt)|*.txt";
 
 // The description of a control by id, or nullptr.
 const ControlEntry* findControl(int id);
+
+struct Place {
+    int left, top, width, height;
+    friend bool operator==(const Place&, const Place&) = default;
+};
+
+// A control's place in its parent at `scale`. The edges are scaled, not the
+// width and height, so that controls that meet at 96 DPI still meet.
+Place placeAt(const ControlEntry& c, DpiScale scale);
+
+inline constexpr std::size_t kStatusPanelCount = 2;
+// The right edges of the status panels at `scale`, in the bar's pixels.
+std::array<int, kStatusPanelCount> statusEdgesAt(DpiScale scale);
 
 }  // namespace velmora::ui

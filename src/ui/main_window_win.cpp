@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
 #include "ui/bindings_win.h"
 #include "ui/close_policy_win.h"
@@ -10,6 +11,7 @@
 #include "ui/handlers.h"
 #include "ui/layout.h"
 #include "ui/link_labels_win.h"
+#include "util/dpi_win.h"
 #include "util/runtime_binding.h"
 #include "util/wide.h"
 
@@ -18,6 +20,14 @@ namespace velmora::ui {
 namespace {
 
 constexpr int kIconResource = 1;
+constexpr int kIconSize = 48;  // the window's own icon at 96 DPI
+
+HICON loadIcon(HINSTANCE instance, int size) {
+    return static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, size, size, 0));
+}
+
+HFONT stockFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
 bool registerWindowClass(HINSTANCE instance, WNDPROC windowProc) {
     const std::wstring className = toWide(mainWindowEntry().className);
@@ -25,11 +35,8 @@ bool registerWindowClass(HINSTANCE instance, WNDPROC windowProc) {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = windowProc;
     wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 48, 48, 0));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
-                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hIcon = loadIcon(instance, kIconSize);
+    wc.hIconSm = loadIcon(instance, GetSystemMetrics(SM_CXSMICON));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className.c_str();
@@ -39,6 +46,9 @@ bool registerWindowClass(HINSTANCE instance, WNDPROC windowProc) {
 }  // namespace
 
 void MainWindow::dispatchOne(MSG& msg) {
+    // The system sends these and never posts them; a posted one comes from
+    // another program, with a pointer that means nothing here.
+    if (msg.message == WM_DPICHANGED || msg.message == kGetDpiScaledSize) return;
     HWND main = hwnd();
     try {
         if (bindings_.raise(msg)) return;
@@ -91,6 +101,60 @@ bool MainWindow::onContextMenu(HWND from, LPARAM lParam) {
     return true;
 }
 
+FontHandle MainWindow::makeFont() {
+    const LOGFONTW wanted = defaultGuiFontAt(scale_.dpi());
+    LOGFONTW stock{};
+    GetObjectW(stockFont(), sizeof stock, &stock);
+    FontHandle replaced = std::move(ownFont_);
+    // At the system's DPI the stock font itself, as every control had it
+    // before the program knew of display scales.
+    if (wanted.lfHeight != stock.lfHeight) ownFont_.reset(CreateFontIndirectW(&wanted));
+    font_ = ownFont_ ? ownFont_.get() : stockFont();
+    return replaced;
+}
+
+void MainWindow::loadIcons(HINSTANCE instance) {
+    HWND main = hwnd();
+    IconHandle big(loadIcon(instance, scale_(kIconSize)));
+    IconHandle small(loadIcon(instance, systemMetricForDpi(SM_CXSMICON, scale_.dpi())));
+    // The icons these replace go only once the window holds the new ones.
+    if (big) {
+        SendMessageW(main, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+        bigIcon_ = std::move(big);
+    }
+    if (small) {
+        SendMessageW(main, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+        smallIcon_ = std::move(small);
+    }
+}
+
+SIZE MainWindow::outerSizeAt(DpiScale scale) const {
+    const WindowEntry& frame = mainWindowEntry();
+    return {scale(frame.outerWidth), scale(frame.outerHeight)};
+}
+
+// The window moved to a monitor of another scale (or the scale of its
+// monitor changed): it takes the place the system suggests, which is the
+// size outerSizeAt gave, and lays its controls out again in new fonts. The
+// controls stay the same windows, so what was typed, picked or selected in
+// them stays too.
+void MainWindow::onDpiChanged(HWND window, int dpi, const RECT& suggested) {
+    const DpiScale from = scale_;
+    scale_ = DpiScale(dpi);
+    SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (scale_ != from) {
+        // The old font is deleted when `replaced` goes, after every control
+        // has been given the new one.
+        const FontHandle replaced = makeFont();
+        layOutControlsAgain(controlWindows_, from, scale_, font_);
+        loadIcons(instance_);
+    }
+    SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 void MainWindow::onDestroy(HWND window) {
     tasks_.detach();
     KillTimer(window, kNoticeTimer);
@@ -130,6 +194,18 @@ LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         case WM_CTLCOLORSTATIC:
             if (HBRUSH brush = colourLinkLabel(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
                 return reinterpret_cast<LRESULT>(brush);
+            }
+            break;
+        case WM_DPICHANGED:
+            if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+                onDpiChanged(window, LOWORD(wParam), *suggested);
+                return 0;
+            }
+            break;
+        case kGetDpiScaledSize:
+            if (auto* size = reinterpret_cast<SIZE*>(lParam)) {
+                *size = outerSizeAt(DpiScale(LOWORD(wParam)));
+                return TRUE;
             }
             break;
         case WM_CLOSE:
@@ -177,27 +253,40 @@ bool MainWindow::create(HINSTANCE instance, CreatedEvent created) {
     if (!registerWindowClass(instance, windowProc)) return false;
 
     const WindowEntry& frame = mainWindowEntry();
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - frame.outerWidth) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - frame.outerHeight) / 2;
+    const auto centred = [](SIZE size) {
+        return POINT{(GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2};
+    };
+    // Made at its 96-DPI size, hidden; once it exists it knows the DPI of
+    // its monitor and takes its size and place at that DPI.
+    SIZE size = outerSizeAt(scale_);
+    POINT at = centred(size);
     HWND main = CreateWindowExW(WS_EX_CONTROLPARENT, toWide(frame.className).c_str(),
                                 toWide(frame.title).c_str(),
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, x, y,
-                                frame.outerWidth, frame.outerHeight, nullptr, nullptr, instance,
-                                this);
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, at.x, at.y,
+                                size.cx, size.cy, nullptr, nullptr, instance, this);
     if (main == nullptr) return false;
+    instance_ = instance;
     tasks_.attach(main);
     hwnd_.store(main);
-    if (!createControls(main, instance, controlWindows_)) {
+    scale_ = DpiScale(windowDpi(main));
+    if (scale_ != DpiScale()) {
+        size = outerSizeAt(scale_);
+        at = centred(size);
+        SetWindowPos(main, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    makeFont();
+    if (!createControls(main, instance, scale_, font_, controlWindows_)) {
         DestroyWindow(main);
         return false;
     }
     listMenu_ = buildListMenu();
     proxyListView_.attach(control(kProxyList), main, kSyncProxyList);
     rawResultFeeder_.attach(control(kRawResultEdit), main, kRawResultTimer);
-    // The class icons cover the frame; WM_SETICON makes them the window's own
-    // as well, which is what the shell and task switchers ask for.
-    SendMessageW(main, WM_SETICON, ICON_BIG, GetClassLongPtrW(main, GCLP_HICON));
-    SendMessageW(main, WM_SETICON, ICON_SMALL, GetClassLongPtrW(main, GCLP_HICONSM));
+    // The class icons cover the frame at 96 DPI; WM_SETICON gives the window
+    // its own at its DPI, which is also what the shell and task switchers
+    // ask for.
+    loadIcons(instance);
 
     SetTimer(main, kNoticeTimer, kNoticePeriodMs, nullptr);
     SetTimer(main, kTrimTimer, kTrimPeriodMs, nullptr);
@@ -210,6 +299,8 @@ bool MainWindow::create(HINSTANCE instance, CreatedEvent created) {
         // whole, in its design-time look: it is still shown and usable.
     }
     if (hwnd() == nullptr) return true;
+    // The created event may have given the controls other fonts (the skin's).
+    settleHeights(controlWindows_, scale_);
     ShowWindow(main, SW_SHOWNORMAL);
     UpdateWindow(main);
     return true;

@@ -20,12 +20,18 @@
 #include "ui/window_prompts_win.h"
 #include "ui/window_tasks_win.h"
 #include "ui/workers_win.h"
+#include "util/dpi_scale.h"
+#include "util/unique_handle_win.h"
 
 namespace velmora::ui {
 
 // Posted when the list view is due to learn of changed rows. Harmless from
 // anyone: the list view then only checks whether a step is due.
 inline constexpr UINT kSyncProxyList = WM_APP + 2;
+
+// WM_GETDPISCALEDSIZE (Windows 10, version 1703), which the SDK declares
+// only for newer targets than ours.
+inline constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 // Workers may still use the object after the window is gone, so it must live
 // until the process ends.
@@ -61,6 +67,9 @@ public:
     HWND control(int id) const;
     HMENU listMenu() const { return listMenu_; }
     InputBindings& bindings() { return bindings_; }
+    // The window's DPI, as the window thread last laid it out: pixel counts
+    // of the 96-DPI design go through it.
+    DpiScale scale() const { return scale_; }
 
     // What the layers below are given of the window. Callable from any
     // thread, before the window exists and after it is gone.
@@ -90,11 +99,24 @@ private:
     LRESULT onNotify(NMHDR* header);
     void onTimer(WPARAM timerId);
     bool onContextMenu(HWND from, LPARAM lParam);
+    void onDpiChanged(HWND window, int dpi, const RECT& suggested);
+    SIZE outerSizeAt(DpiScale scale) const;
     void onDestroy(HWND window);
+    // The default GUI font at the window's DPI, made anew when it differs
+    // from the system's stock font; the one it replaces is returned, to be
+    // deleted once no control uses it.
+    FontHandle makeFont();
+    void loadIcons(HINSTANCE instance);
 
     std::atomic<HWND> hwnd_{nullptr};
+    HINSTANCE instance_ = nullptr;
     // Written only while the window is being created, read on its thread.
     std::map<int, HWND> controlWindows_;
+    DpiScale scale_;
+    HFONT font_ = nullptr;  // in every control: the stock font or ownFont_
+    FontHandle ownFont_;
+    IconHandle bigIcon_;
+    IconHandle smallIcon_;
     HMENU listMenu_ = nullptr;
     InputBindings bindings_{*this};
     ProxyListView proxyListView_;

@@ -71,7 +71,7 @@ void WindowTotals::showFailures(std::string_view caption) {
 
 int WindowNotice::left() {
     return window_.tasks().call(0, [this] {
-        return static_cast<int>(placeInParent(window_.control(kNoticeLabel)).left);
+        return window_.scale().unscale(static_cast<int>(placeInParent(window_.control(kNoticeLabel)).left));
     });
 }
 
@@ -80,14 +80,15 @@ void WindowNotice::setLeft(int left) {
         HWND label = window_.control(kNoticeLabel);
         if (label == nullptr) return;
         const RECT r = placeInParent(label);
-        SetWindowPos(label, nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(label, nullptr, window_.scale()(left), r.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     });
 }
 
 int WindowNotice::width() {
     return window_.tasks().call(0, [this] {
         const RECT r = placeInParent(window_.control(kNoticeLabel));
-        return static_cast<int>(r.right - r.left);
+        return window_.scale().unscale(static_cast<int>(r.right - r.left));
     });
 }
 
@@ -95,7 +96,7 @@ int WindowNotice::areaWidth() {
     return window_.tasks().call(0, [this] {
         RECT r{};
         GetClientRect(window_.hwnd(), &r);
-        return static_cast<int>(r.right - r.left);
+        return window_.scale().unscale(static_cast<int>(r.right - r.left));
     });
 }
 

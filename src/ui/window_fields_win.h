@@ -36,6 +36,9 @@ private:
     MainWindow& window_;
 };
 
+// The notice's place in the 96-DPI pixels of the layout, whatever the
+// window's DPI: it then runs across the window at the same pace at every
+// scale.
 class WindowNotice final : public NoticeLabel {
 public:
     explicit WindowNotice(MainWindow& window) : window_(window) {}

@@ -1,13 +1,22 @@
 // Functions of system libraries, bound by name on their first call: the one
-// table of every function the program binds at run time.
+// table of every function the program binds at run time, always from the
+// system folder, never from the program's.
 //
-// The libraries come from the system folder only, never from the program's
-// folder. Libraries that the system does not keep for itself (the common
-// controls, IP helper, WinINet, WinHTTP) are bound here instead of imported,
-// so that the loader does not look for them next to the program either. A
-// function that cannot be bound is a fatal error
-// ("无法找到指定DLL库文件“%s”中的输出命令“%s”"), unless its caller asked for
-// it only if present. Bound libraries stay loaded until the process ends.
+// What it binds, and why not by import:
+// - WinINet, WinHTTP, the common controls and IP helper (ICMP): the system
+//   does not keep them for itself, so an import would be looked for next to
+//   the program first;
+// - the common dialogs, the shell and Winsock: the first window needs none of
+//   them, and importing them loaded a chain of libraries before it;
+// - COM's per-thread initialisation (ole32), the waitable timer and the
+//   working-set call (kernel32): bound by name as every library call outside
+//   the program was, at their first use;
+// - the display-scale calls of Windows 10 (user32), which an import would
+//   keep the program from starting on older systems; their callers ask for
+//   them only if present.
+// A function that cannot be bound is a fatal error
+// ("无法找到指定DLL库文件“%s”中的输出命令“%s”"), unless its caller asked for it
+// only if present. Bound libraries stay loaded until the process ends.
 #pragma once
 
 namespace velmora {
@@ -51,6 +60,9 @@ enum class SystemFunction : int {
     inet_addr,
     getaddrinfo,
     freeaddrinfo,
+    GetDpiForWindow,
+    GetDpiForSystem,
+    GetSystemMetricsForDpi,
     Count
 };
 

@@ -60,6 +60,9 @@ constexpr std::array<Entry, static_cast<std::size_t>(SystemFunction::Count)> kTa
     {"ws2_32.dll", "inet_addr"},
     {"ws2_32.dll", "getaddrinfo"},
     {"ws2_32.dll", "freeaddrinfo"},
+    {"user32.dll", "GetDpiForWindow"},
+    {"user32.dll", "GetDpiForSystem"},
+    {"user32.dll", "GetSystemMetricsForDpi"},
 }};
 
 std::array<std::atomic<void*>, kTable.size()> gAddresses{};

@@ -91,6 +91,19 @@ struct GlobalBlockLock {
     static void close(Type block) noexcept { GlobalUnlock(block); }
 };
 
+struct Font {
+    using Type = HFONT;
+    static Type invalid() noexcept { return nullptr; }
+    static void close(Type font) noexcept { DeleteObject(font); }
+};
+
+// An icon the program loaded itself (not a shared one, which must stay).
+struct Icon {
+    using Type = HICON;
+    static Type invalid() noexcept { return nullptr; }
+    static void close(Type icon) noexcept { DestroyIcon(icon); }
+};
+
 // Scopes with nothing to hold but whether they began: true while the
 // clipboard is open (OpenClipboard), or while Winsock is started.
 struct ClipboardOpen {
@@ -106,6 +119,8 @@ using FileHandle = UniqueHandle<handle_kinds::File>;
 using RegistryKey = UniqueHandle<handle_kinds::RegKey>;
 using GlobalBlock = UniqueHandle<handle_kinds::GlobalBlock>;
 using GlobalBlockLock = UniqueHandle<handle_kinds::GlobalBlockLock>;
+using FontHandle = UniqueHandle<handle_kinds::Font>;
+using IconHandle = UniqueHandle<handle_kinds::Icon>;
 using ClipboardScope = UniqueHandle<handle_kinds::ClipboardOpen>;
 
 // The clipboard, opened without owner window; empty when it could not be.

@@ -397,6 +397,40 @@ std::vector<int> App::statusEdges() const {
     return edges;
 }
 
+int App::textWidth(const std::wstring& text) const {
+    RemoteBuffer buffer(process_.hProcess, (text.size() + 1) * sizeof(wchar_t));
+    if (!buffer.valid() || !buffer.write(0, text.c_str(), (text.size() + 1) * sizeof(wchar_t))) return -1;
+    return static_cast<int>(SendMessageW(control(velmora::ui::kProxyList), LVM_GETSTRINGWIDTHW, 0,
+                                         reinterpret_cast<LPARAM>(buffer.at(0))));
+}
+
+int App::lineHeight(int editId) const {
+    // EM_GETRECT is below WM_USER: the system carries the rectangle back.
+    RECT r{};
+    SendMessageW(control(editId), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    return static_cast<int>(r.bottom - r.top);
+}
+
+bool App::changeDpi(int dpi) const {
+    constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+    RECT now{};
+    GetWindowRect(window_, &now);
+    SIZE size{now.right - now.left, now.bottom - now.top};
+    RemoteBuffer buffer(process_.hProcess, sizeof(RECT));
+    if (!buffer.valid() || !buffer.write(0, &size, sizeof size)) return false;
+    DWORD_PTR answered = 0;
+    if (SendMessageTimeoutW(window_, kGetDpiScaledSize, static_cast<WPARAM>(dpi),
+                            reinterpret_cast<LPARAM>(buffer.at(0)), SMTO_NORMAL, 10000, &answered) &&
+        answered) {
+        buffer.read(0, &size, sizeof size);
+    }
+    const RECT suggested{now.left, now.top, now.left + size.cx, now.top + size.cy};
+    if (!buffer.write(0, &suggested, sizeof suggested)) return false;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                               reinterpret_cast<LPARAM>(buffer.at(0)), SMTO_NORMAL, 10000, &result) != 0;
+}
+
 std::vector<std::wstring> App::comboItems(int id) const {
     HWND combo = control(id);
     const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));

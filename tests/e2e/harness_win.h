@@ -75,6 +75,18 @@ public:
     std::wstring statusText(int panel) const;
     std::vector<int> statusEdges() const;
 
+    // Text measured in the program's own font, at its DPI: the width a text
+    // takes in the list's font (the one every control of the window has)
+    // and the height of a line in an edit box.
+    int textWidth(const std::wstring& text) const;
+    int lineHeight(int editId) const;
+
+    // What the system does when the window reaches a monitor at `dpi`:
+    // asks it for its size there (WM_GETDPISCALEDSIZE) and sends it
+    // WM_DPICHANGED with a rectangle of that size at its place. False when
+    // the window does not answer.
+    bool changeDpi(int dpi) const;
+
     std::vector<std::wstring> comboItems(int id) const;
 
     // Runs a ListMenu item's command by message, bypassing mouse and menu:

@@ -2,6 +2,7 @@
 // the binding table rely on.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
 #include <string>
 
@@ -65,6 +66,23 @@ TEST(LayoutTest, StatusPanelsAndColumns) {
     EXPECT_EQ(statusPanels()[1].width, 500);
     ASSERT_EQ(listColumns().size(), 6u);
     EXPECT_FALSE(listColumns()[0].centred) << "the first column of a list view is always left";
+}
+
+TEST(LayoutTest, ScalesLikeMulDivNothingAt96DpiAndFontsNeverPastTheScale) {
+    for (const ControlEntry& c : controlTable()) {
+        EXPECT_EQ(placeAt(c, DpiScale(96)), (Place{c.left, c.top, c.width, c.height})) << c.id;
+    }
+    EXPECT_EQ(DpiScale(144)(485), 728) << "halves away from zero";
+    EXPECT_EQ(DpiScale(144)(-1), -2);
+    EXPECT_EQ(DpiScale(0).dpi(), 96) << "a failed query counts as 96 DPI";
+    EXPECT_EQ(DpiScale(192)(INT_MAX), INT_MAX);
+    // The notice's place goes down to 96-DPI pixels and back on every tick.
+    for (int dpi : {96, 120, 144, 192, 288}) {
+        for (int px = -3000; px <= 3000; ++px) ASSERT_EQ(DpiScale(dpi).unscale(DpiScale(dpi)(px)), px) << dpi;
+    }
+    EXPECT_EQ(DpiScale(144).fontHeight(11), 16);
+    EXPECT_EQ(DpiScale(144).line(1), 1) << "hairlines stay one sharp pixel at 150 %";
+    EXPECT_EQ(DpiScale(192).line(1), 2);
 }
 
 }  // namespace
