@@ -60,7 +60,12 @@ started=$(now)
 echo "emu: building the machine image (Debian $release from $mirror)"
 step "debootstrap" debootstrap --variant=minbase --arch=amd64 "$release" "$chroot_dir" "$mirror"
 
-printf '%s\n' "$sources" | awk '{ print "deb " $1 " " $2 " main" }' >"$chroot_dir/etc/apt/sources.list"
+# The release and its updates, not the security suite: the machine only runs
+# the tests, and its 64-bit and 32-bit libraries must come in the same
+# versions, which a security index missing for one architecture (a mirror
+# caught in its sync) would break.
+printf '%s\n' "$sources" | grep -v -- '-security' |
+    awk '{ print "deb " $1 " " $2 " main" }' >"$chroot_dir/etc/apt/sources.list"
 # No daemon may start inside the chroot.
 printf '#!/bin/sh\nexit 101\n' >"$chroot_dir/usr/sbin/policy-rc.d"
 chmod 755 "$chroot_dir/usr/sbin/policy-rc.d"
@@ -74,12 +79,14 @@ mkdir -p "$chroot_dir/etc/modules-load.d"
 printf '9p\n9pnet_virtio\n' >"$chroot_dir/etc/modules-load.d/velmora.conf"
 echo 'zh_CN.UTF-8 UTF-8' >"$chroot_dir/etc/locale.gen"
 
-step "apt-get update" in_chroot apt-get update -q
+# Past any proxy's cache: a cached index older than its release file fails
+# the update.
+step "apt-get update" in_chroot apt-get update -q -o Acquire::http::No-Cache=true
 # shellcheck disable=SC2086
 step "installing the base packages" in_chroot apt-get install -y -q --no-install-recommends $packages_base
 step "locale-gen" in_chroot locale-gen
 step "adding i386" in_chroot dpkg --add-architecture i386
-step "apt-get update (i386)" in_chroot apt-get update -q
+step "apt-get update (i386)" in_chroot apt-get update -q -o Acquire::http::No-Cache=true
 # Some 32-bit maintainer scripts run 32-bit programs, which this kernel may
 # refuse; the first boot below configures whatever is left.
 # shellcheck disable=SC2086
