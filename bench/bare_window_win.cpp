@@ -1,7 +1,6 @@
 // The yardstick of the start-up figure: a plain window and its message loop,
 // nothing else, started the same way as the program.
 #include <windows.h>
-#include "/tmp/startup_probe.h"
 
 LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) PostQuitMessage(0);
@@ -9,7 +8,6 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    startupMark("bare run");
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
@@ -19,11 +17,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     RegisterClassW(&windowClass);
     HWND window = CreateWindowExW(0, L"BareWindow", L"Bare window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, 485, 524, nullptr, nullptr, instance, nullptr);
-    startupMark("bare created");
     ShowWindow(window, show);
-    startupMark("bare shown");
     UpdateWindow(window);
-    startupMark("!bare painted");
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     return 0;
