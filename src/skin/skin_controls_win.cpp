@@ -148,15 +148,6 @@ void paintComboBox(Engine& engine, HWND combo, HDC given) {
 }
 
 void paintFlatFrame(Engine& engine, HWND window) {
-    // The edge the system gave the window at its DPI, measured: the flat
-    // frame covers it whole.
-    RECT outer;
-    RECT inside;
-    GetWindowRect(window, &outer);
-    GetClientRect(window, &inside);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&inside), 2);
-    const int edge = std::max<int>(inside.left - outer.left, 0);
-    if (edge == 0) return;
     const SkinPalette& p = engine.theme().palette();
     const SkinnedWindow* w = engine.find(window);
     COLORREF inner = c(p.editBack);
@@ -164,16 +155,7 @@ void paintFlatFrame(Engine& engine, HWND window) {
         inner = static_cast<COLORREF>(SendMessageW(window, LVM_GETBKCOLOR, 0, 0));
     }
     const bool focused = w && w->kind == Kind::Edit && GetFocus() == window;
-
-    HDC dc = GetWindowDC(window);
-    if (!dc) return;
-    RECT r = outer;
-    OffsetRect(&r, -r.left, -r.top);
-    const int border = std::min(edge, Engine::scaleOf(window).line(1));
-    frameRect(dc, r, c(focused ? p.editFocusBorder : p.editBorder), border);
-    InflateRect(&r, -border, -border);
-    if (edge > border) frameRect(dc, r, inner, edge - border);
-    ReleaseDC(window, dc);
+    paintEdge(window, c(focused ? p.editFocusBorder : p.editBorder), inner);
 }
 
 LRESULT controlColour(Engine& engine, HWND container, UINT message, HDC dc, HWND child) {

@@ -127,22 +127,8 @@ void draw(Engine& engine, HWND owner, const DRAWITEMSTRUCT& d, const DrawnItem& 
 }  // namespace
 
 void paintMenuFrame(Engine& engine, HWND menuWindow) {
-    RECT window;
-    RECT client;
-    GetWindowRect(menuWindow, &window);
-    GetClientRect(menuWindow, &client);
-    MapWindowPoints(menuWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    const int edge = std::max<LONG>(client.left - window.left, 0);
-    if (edge == 0) return;
-    HDC dc = GetWindowDC(menuWindow);
-    if (!dc) return;
     const SkinPalette& p = engine.theme().palette();
-    RECT r{0, 0, window.right - window.left, window.bottom - window.top};
-    const int border = std::min(edge, Engine::scaleOf(menuWindow).line(1));
-    frameRect(dc, r, c(p.groupBorder), border);
-    InflateRect(&r, -border, -border);
-    if (edge > border) frameRect(dc, r, c(p.menuBack), edge - border);
-    ReleaseDC(menuWindow, dc);
+    paintEdge(menuWindow, c(p.groupBorder), c(p.menuBack));
 }
 
 void restoreMenus() {

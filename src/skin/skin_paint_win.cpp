@@ -1,5 +1,9 @@
 #include "skin/skin_paint_win.h"
 
+#include <algorithm>
+
+#include "util/dpi_win.h"
+
 namespace velmora::skin {
 
 BufferedPaint::BufferedPaint(HDC target, const RECT& area) : target_(target), area_(area) {
@@ -48,6 +52,24 @@ void frameRect(HDC dc, const RECT& r, COLORREF colour, int width) {
     hLine(dc, r.left, r.right, r.bottom - width, colour, width);
     vLine(dc, r.left, r.top, r.bottom, colour, width);
     vLine(dc, r.right - width, r.top, r.bottom, colour, width);
+}
+
+void paintEdge(HWND window, COLORREF border, COLORREF inner) {
+    RECT outer;
+    RECT inside;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &inside);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    const int edge = std::max<int>(inside.left - outer.left, 0);
+    if (edge == 0) return;
+    HDC dc = GetWindowDC(window);
+    if (!dc) return;
+    RECT r{0, 0, outer.right - outer.left, outer.bottom - outer.top};
+    const int line = std::min(edge, DpiScale(windowDpi(window)).line(1));
+    frameRect(dc, r, border, line);
+    InflateRect(&r, -line, -line);
+    if (edge > line) frameRect(dc, r, inner, edge - line);
+    ReleaseDC(window, dc);
 }
 
 void hLine(HDC dc, int x0, int x1, int y, COLORREF colour, int width) {

@@ -82,6 +82,9 @@ void fillSolidRect(HDC dc, const RECT& r, COLORREF colour);
 void frameRect(HDC dc, const RECT& r, COLORREF colour, int width = 1);
 void hLine(HDC dc, int x0, int x1, int y, COLORREF colour, int width = 1);
 void vLine(HDC dc, int x, int y0, int y1, COLORREF colour, int width = 1);
+// Paints the non-client edge the system gave `window` (whatever its width
+// at the window's DPI): a line of `border` outside, the rest in `inner`.
+void paintEdge(HWND window, COLORREF border, COLORREF inner);
 // A filled rectangle with a border `line` pixels wide and rounded corners.
 void roundPanel(HDC dc, const RECT& r, COLORREF fill, COLORREF border, int radius, int line = 1);
 // Only the outline of a rounded rectangle.
