@@ -353,6 +353,12 @@ TEST_F(ListActionsTest, EndOfTheSessionGivesTheUsersProxyBack) {
 TEST(SystemProxy, TheUsersOwnProxyOutlivesTheProgram) {
     const UsersSettings users(true);
     e2e::TempFolder folder(L"users-proxy");
+    const auto setOurProxy = [&folder](e2e::App& app) {
+        ASSERT_TRUE(app.started());
+        ASSERT_TRUE(app.importProxies(folder.path(), "127.0.0.13:8080\r\n"));
+        ASSERT_TRUE(app.useListMenu(0, kMenuSetProxy));
+        ASSERT_TRUE(app.waitFor([] { return proxyServer() == L"127.0.0.13:8080"; }));
+    };
     {
         e2e::App app;
         ASSERT_TRUE(app.started());
@@ -362,10 +368,7 @@ TEST(SystemProxy, TheUsersOwnProxyOutlivesTheProgram) {
     }
     {
         e2e::App app;
-        ASSERT_TRUE(app.started());
-        ASSERT_TRUE(app.importProxies(folder.path(), "127.0.0.13:8080\r\n"));
-        ASSERT_TRUE(app.useListMenu(0, kMenuSetProxy));
-        ASSERT_TRUE(app.waitFor([] { return proxyServer() == L"127.0.0.13:8080"; }));
+        ASSERT_NO_FATAL_FAILURE(setOurProxy(app));
         EXPECT_EQ(proxyEnable(), std::optional<DWORD>(1));
         EXPECT_TRUE(app.clickCloseBox());
         EXPECT_EQ(app.waitExit(), std::optional<DWORD>(0));
@@ -373,10 +376,7 @@ TEST(SystemProxy, TheUsersOwnProxyOutlivesTheProgram) {
     }
     {
         e2e::App app;
-        ASSERT_TRUE(app.started());
-        ASSERT_TRUE(app.importProxies(folder.path(), "127.0.0.13:8080\r\n"));
-        ASSERT_TRUE(app.useListMenu(0, kMenuSetProxy));
-        ASSERT_TRUE(app.waitFor([] { return proxyServer() == L"127.0.0.13:8080"; }));
+        ASSERT_NO_FATAL_FAILURE(setOurProxy(app));
         constexpr wchar_t kOtherProgram[] = L"127.0.0.14:8888";
         RegSetKeyValueW(HKEY_CURRENT_USER, kInternetSettings, L"ProxyServer", REG_SZ, kOtherProgram,
                         sizeof kOtherProgram);
